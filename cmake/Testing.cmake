@@ -1,0 +1,56 @@
+# Test helpers shared by every folder.
+#
+# rf_add_gtest(NAME name SOURCES ... [LIBS ...] [WINE] [LABELS ...])
+#   One GoogleTest program. Natively each case becomes a ctest test of its
+#   own; under Wine the program runs as a single ctest test, since every
+#   Wine start costs about a second.
+include_guard(GLOBAL)
+
+if(RF_TESTS AND NOT TARGET gtest)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  if(EXISTS /usr/src/googletest/CMakeLists.txt)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FROM_ALL SYSTEM)
+  else()
+    message(FATAL_ERROR "GoogleTest sources not found in /usr/src/googletest (apt-get install googletest)")
+  endif()
+endif()
+
+include(GoogleTest)
+
+# Where the Windows test programs find the shared data and the built module.
+set(RF_TEST_ENV "RF_SHARED_DIR=${RF_SHARED_DIR}")
+
+function(rf_add_gtest)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${T_NAME} PRIVATE
+    RF_SHARED_DIR="${RF_SHARED_DIR}"
+    RF_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    RF_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  if(RF_WINDOWS)
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    set_tests_properties(${T_NAME} PROPERTIES
+      FIXTURES_REQUIRED wineprefix
+      LABELS "wine;${T_LABELS}"
+      TIMEOUT 600)
+  else()
+    gtest_discover_tests(${T_NAME}
+      DISCOVERY_MODE PRE_TEST
+      PROPERTIES LABELS "native;${T_LABELS}" TIMEOUT 300)
+  endif()
+endfunction()
+
+if(RF_WINDOWS AND RF_TESTS)
+  # One Wine prefix per build tree, made once before any Windows test runs
+  # (parallel first use of a fresh prefix fails), and its server stopped at
+  # the end so no process holds the caller's pipes.
+  add_test(NAME wine_prefix_setup
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh --init)
+  set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 600)
+  add_test(NAME wine_prefix_stop
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh --stop)
+  set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wineprefix)
+endif()
