@@ -1,0 +1,36 @@
+#include "chardata/case_fold.h"
+
+namespace rf::chardata {
+
+char FoldCase(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if (u >= 'A' && u <= 'Z') return static_cast<char>(u + 32);
+  // Latin-1 capitals (not the multiplication sign).
+  if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u + 32);
+  switch (u) {
+    case 0x8A:  // S caron
+    case 0x8C:  // OE
+    case 0x8E:  // Z caron
+      return static_cast<char>(u + 16);
+    case 0x9F:  // Y diaeresis
+      return '\xFF';
+    default:
+      return c;
+  }
+}
+
+std::string FoldCase(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = FoldCase(c);
+  return out;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace rf::chardata

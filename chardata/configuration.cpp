@@ -1,0 +1,173 @@
+#include "chardata/configuration.h"
+
+#include <cstdio>
+#include <unordered_map>
+
+#include "chardata/case_fold.h"
+#include "chardata/char_store.h"
+#include "chardata/choices.h"
+#include "chardata/hourglass.h"
+#include "chardata/result.h"
+#include "chardata/text_utils.h"
+
+namespace rf::chardata {
+namespace {
+
+// Upper-case hex digits, at least four.
+std::string HexText(std::int32_t value) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%04X", static_cast<unsigned>(value));
+  return buf;
+}
+
+// Reports bad data. OK (button, Enter, Escape) gives up the run's result
+// as the dialog's cancel does; closing the box leaves it.
+void ReportBadData(ConfigurationHost& host, const std::string& text) {
+  if (host.ShowErrorBox(text) == BoxAnswer::kConfirmed) {
+    ResultText.clear();
+    ResultKind = 0;
+  }
+}
+
+void ParseLine(const std::string& line, TCharEntry& entry) {
+  std::vector<std::string> fields;
+  SplitText(line, ",", fields);
+  auto field = [&](std::size_t n) -> std::string_view {
+    return n <= fields.size() ? std::string_view(fields[n - 1]) : std::string_view();
+  };
+
+  entry.Code = static_cast<std::uint8_t>(TextToNumber(ExtractField(line, "=", 1)));
+
+  const std::string_view number = field(2);
+  if (number.empty()) {
+    entry.DecRef.Clear();
+    entry.DecDigits.Clear();
+    entry.HexRef.Clear();
+    entry.HexDigits.Clear();
+  } else {
+    const std::string n(number);
+    const std::string hex = HexText(TextToNumber(n));
+    entry.DecRef.Assign("&#" + n + ";");
+    entry.DecDigits.Assign(n + ";");
+    entry.HexRef.Assign("&#x" + hex + ";");
+    entry.HexDigits.Assign(hex + ";");
+  }
+
+  const std::string_view entity = field(3);
+  if (entity.empty()) {
+    entry.EntityRef.Clear();
+    entry.EntityName.Clear();
+  } else {
+    const std::string e(entity);
+    entry.EntityRef.Assign("&" + e + ";");
+    entry.EntityName.Assign(e + ";");
+  }
+
+  entry.User1.Assign(field(4));
+  entry.User2.Assign(field(5));
+  entry.User3.Assign(field(6));
+}
+
+}  // namespace
+
+ConfigWriteError::ConfigWriteError(const std::string& path)
+    : std::runtime_error("Kann nicht nach " + path + " schreiben") {}
+
+std::string ConfigFilePath(std::string_view module_file_name) {
+  const std::size_t at = module_file_name.find_last_of("\\:");
+  const std::string_view dir =
+      at == std::string_view::npos ? std::string_view() : module_file_name.substr(0, at + 1);
+  return std::string(dir) + std::string(kConfigFileName);
+}
+
+std::string ReadProfileText(ProfileFile& profile, const std::string& path,
+                            const std::string& section, const std::string& key,
+                            const std::string& default_text) {
+  std::string text = profile.ReadText(path, section, key, default_text);
+  if (text.size() > kValueBufferSize - 1) text.resize(kValueBufferSize - 1);
+  return text;
+}
+
+void WriteProfileText(ProfileFile& profile, const std::string& path, const std::string& section,
+                      const std::string& key, const std::string& text) {
+  if (!profile.WriteText(path, section, key, text)) throw ConfigWriteError(path);
+}
+
+void ReadSectionLines(ProfileFile& profile, const std::string& path, const std::string& section,
+                      std::vector<std::string>& lines) {
+  // Where each key's line stands, by its folded name (the lines' keys are
+  // compared without regard to letter case).
+  std::unordered_map<std::string, std::size_t> where;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    where.emplace(FoldCase(ExtractField(lines[i], "=", 1)), i);
+  }
+  for (const std::string& key : profile.KeyNames(path, section)) {
+    const std::string value = ReadProfileText(profile, path, section, key, "");
+    const std::string folded = FoldCase(key);
+    const auto found = where.find(folded);
+    if (!value.empty()) {
+      if (found != where.end()) {
+        lines[found->second] = key + "=" + value;
+      } else {
+        where.emplace(folded, lines.size());
+        lines.push_back(key + "=" + value);
+      }
+    } else if (found != where.end()) {
+      const std::size_t gone = found->second;
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(gone));
+      where.erase(found);
+      for (auto& [name, index] : where) {
+        if (index > gone) --index;
+      }
+    }
+  }
+}
+
+std::string LineCountMessage(TCharTableKind kind) {
+  return "Der Bereich [" + std::string(SectionName(kind)) + "] hat die falsche Anzahl von Zeilen";
+}
+
+std::string FieldCountMessage(int line, TCharTableKind kind) {
+  // Line feed before carriage return, as the message has always been.
+  return "Zeile " + std::to_string(line) + " im Bereich [" + std::string(SectionName(kind)) +
+         "] hat die falsche Anzahl von Parametern\n\rAbbrechen?";
+}
+
+void ParseSection(ConfigurationHost& host, TCharTableKind kind,
+                  const std::vector<std::string>& lines) {
+  if (lines.size() != static_cast<std::size_t>(TableEntryCount(kind))) {
+    ReportBadData(host, LineCountMessage(kind));
+    return;
+  }
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!HasSeparatorCount(lines[i], ",", 5)) {
+      ReportBadData(host, FieldCountMessage(static_cast<int>(i), kind));
+    }
+    ParseLine(lines[i], TableEntry(kind, static_cast<int>(i)));
+  }
+}
+
+void LoadConfiguration(ConfigurationHost& host, ProfileFile& profile) {
+  HourglassScope hourglass(host);
+  SectionLines section_lines;
+  const std::string path = ConfigFilePath(host.PluginModuleFileName());
+
+  SelectOutputKindByName(host, ReadProfileText(profile, path, "Ausgabe", "Typ", "ERROR"));
+  SelectTableByName(host, ReadProfileText(profile, path, "Zeichensatz", "Typ", "ERROR"));
+  for (int k = 1; k <= 3; ++k) {
+    const std::string n = std::to_string(k);
+    SetUserFormName(host, k, ReadProfileText(profile, path, "Benutzer", "Typ" + n, "Benutzer" + n));
+  }
+  for (int k = 1; k <= 3; ++k) {
+    SetDefaultTemplate(k, ReadProfileText(profile, path, "Default", "Typ" + std::to_string(k), ""));
+  }
+  // Every section is read before any is parsed.
+  for (TCharTableKind kind : kAllCharTableKinds) {
+    ReadSectionLines(profile, path, std::string(SectionName(kind)), section_lines[kind]);
+  }
+  for (TCharTableKind kind : kAllCharTableKinds) {
+    ParseSection(host, kind, section_lines[kind]);
+  }
+}
+
+}  // namespace rf::chardata

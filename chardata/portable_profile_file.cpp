@@ -1,0 +1,183 @@
+#include "chardata/portable_profile_file.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include "chardata/case_fold.h"
+#include "chardata/profile_text.h"
+
+namespace rf::chardata {
+namespace {
+
+struct FileStamp {
+  long long size = -1;
+  long long mtime_ns = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> Stamp(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  FileStamp s;
+  s.size = static_cast<long long>(st.st_size);
+#if defined(__linux__)
+  s.mtime_ns = static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec;
+#else
+  s.mtime_ns = static_cast<long long>(st.st_mtime) * 1'000'000'000LL;
+#endif
+  return s;
+}
+
+long long NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+std::optional<std::string> ReadAll(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return std::nullopt;
+  std::string bytes;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+  const bool ok = std::ferror(f) == 0;
+  std::fclose(f);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
+
+bool WriteAll(const std::string& path, const std::string& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool wrote = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  return std::fclose(f) == 0 && wrote;
+}
+
+// The last file read, parsed once. Like the Windows profile functions it
+// is checked against the file at every call. A file changed within the
+// clock's granularity of its last read could keep size and time, so until
+// its time is safely in the past its bytes are compared as well.
+struct Cache {
+  std::string path;
+  FileStamp stamp;
+  bool settled = false;
+  std::string bytes;
+  ParsedProfile parsed;
+};
+Cache g_cache;
+constexpr long long kSettleNs = 2'000'000'000LL;
+
+const ParsedProfile* Load(const std::string& path) {
+  const std::optional<FileStamp> stamp = Stamp(path);
+  if (!stamp) return nullptr;
+  if (g_cache.path == path && g_cache.stamp == *stamp && g_cache.settled) return &g_cache.parsed;
+  std::optional<std::string> bytes = ReadAll(path);
+  if (!bytes) return nullptr;
+  const bool settled = NowNs() - stamp->mtime_ns > kSettleNs;
+  if (g_cache.path == path && g_cache.stamp == *stamp && g_cache.bytes == *bytes) {
+    g_cache.settled = settled;
+    return &g_cache.parsed;
+  }
+  g_cache.parsed = ParseProfile(*bytes);
+  g_cache.bytes = std::move(*bytes);
+  g_cache.path = path;
+  g_cache.stamp = *stamp;
+  g_cache.settled = settled;
+  return &g_cache.parsed;
+}
+
+void Forget() {
+  g_cache = Cache{};
+}
+
+std::string DefaultOf(const std::string& default_text) {
+  // The default loses its trailing blanks.
+  std::string_view d = default_text;
+  while (!d.empty() && d.back() == ' ') d.remove_suffix(1);
+  return std::string(d);
+}
+
+}  // namespace
+
+std::vector<std::string> PortableProfileFile::KeyNames(const std::string& path,
+                                                       const std::string& section) {
+  const ParsedProfile* p = Load(path);
+  if (p == nullptr) return {};
+  const ProfileSection* s = p->FindSection(section);
+  if (s == nullptr) return {};
+  // Fill the block as the key-list call fills its buffer: names that do
+  // not fit are cut, and the list ends where the buffer does.
+  std::string block;
+  std::size_t room = kKeyListBufferSize;
+  for (const ProfileKey& key : s->keys) {
+    if (room <= 2) break;
+    if (!key.value) continue;                               // lines without "="
+    if (!key.name.empty() && key.name[0] == ';') continue;  // comments
+    const std::string name = key.name.substr(0, room - 2);
+    block += name;
+    block += '\0';
+    room -= name.size() + 1;
+    if (room < 2) break;
+  }
+  return SplitKeyBlock(block.data(), block.size());
+}
+
+std::string PortableProfileFile::ReadText(const std::string& path, const std::string& section,
+                                          const std::string& key, const std::string& default_text) {
+  const ParsedProfile* p = Load(path);
+  if (p == nullptr) return DefaultOf(default_text).substr(0, kValueBufferSize - 1);
+  const ProfileKey* k = p->FindKey(section, key);
+  if (k != nullptr && k->value) return CopyProfileValue(*k->value, kValueBufferSize);
+  return CopyProfileValue(DefaultOf(default_text), kValueBufferSize);
+}
+
+bool PortableProfileFile::WriteText(const std::string& path, const std::string& section,
+                                    const std::string& key, const std::string& value) {
+  std::string_view v = value;
+  while (!v.empty() && IsProfileSpace(v.front())) v.remove_prefix(1);
+  const std::string_view name = TrimProfileSpace(key);
+  std::string new_line(name);
+  new_line += '=';
+  new_line += v;
+
+  const ParsedProfile* loaded = Load(path);
+  ParsedProfile p = loaded != nullptr ? *loaded : ParsedProfile{};
+  std::vector<std::string>& lines = p.lines;
+  bool crlf_end = loaded == nullptr || g_cache.bytes.empty() || g_cache.bytes.back() == '\n' ||
+                  g_cache.bytes.back() == '\r';
+
+  if (const ProfileSection* s = p.FindSection(section)) {
+    const auto found = s->first_key.find(FoldCase(name));
+    if (found != s->first_key.end()) {
+      const ProfileKey& k = s->keys[found->second];
+      if (k.value && *k.value == v) return true;  // nothing to change
+      lines[k.line] = new_line;
+    } else {
+      // After the section's last key, or right after its header.
+      const std::size_t after = s->keys.empty() ? s->header_line : s->keys.back().line;
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), new_line);
+      if (after + 1 == lines.size() - 1) crlf_end = true;
+    }
+  } else {
+    std::string header = "[";
+    header += TrimProfileSpace(section);
+    header += ']';
+    lines.push_back(std::move(header));
+    lines.push_back(new_line);
+    crlf_end = true;
+  }
+
+  std::string bytes;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    bytes += lines[i];
+    if (i + 1 < lines.size() || crlf_end) bytes += "\r\n";
+  }
+  Forget();
+  return WriteAll(path, bytes);
+}
+
+}  // namespace rf::chardata

@@ -1,0 +1,114 @@
+#include "chardata/profile_text.h"
+
+#include "chardata/case_fold.h"
+
+namespace rf::chardata {
+
+bool IsProfileSpace(char c) {
+  switch (c) {
+    case ' ':
+    case '\t':
+    case '\n':
+    case '\v':
+    case '\f':
+    case '\r':
+    case '\x1A':  // end-of-file mark of old editors
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string_view TrimProfileSpace(std::string_view text) {
+  while (!text.empty() && IsProfileSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsProfileSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+const ProfileSection* ParsedProfile::FindSection(std::string_view name) const {
+  name = TrimProfileSpace(name);
+  for (const ProfileSection& s : sections) {
+    if (s.header_line != std::string::npos && EqualsIgnoringCase(s.name, name)) return &s;
+  }
+  return nullptr;
+}
+
+const ProfileKey* ParsedProfile::FindKey(std::string_view section, std::string_view key) const {
+  const ProfileSection* s = FindSection(section);
+  if (s == nullptr) return nullptr;
+  const auto found = s->first_key.find(FoldCase(TrimProfileSpace(key)));
+  return found == s->first_key.end() ? nullptr : &s->keys[found->second];
+}
+
+ParsedProfile ParseProfile(std::string_view bytes) {
+  ParsedProfile p;
+  // A UTF-8 byte order mark is skipped; the texts stay as they are.
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  // Keys before the first header belong to a section no name reaches.
+  p.sections.push_back({"", std::string::npos, {}, {}});
+
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    std::size_t end = bytes.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) end = bytes.size();
+    const std::string_view raw = bytes.substr(pos, end - pos);
+    // One line end: CR LF, LF or a lone CR.
+    pos = end;
+    if (pos < bytes.size() && bytes[pos] == '\r') ++pos;
+    if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+    const std::size_t line_index = p.lines.size();
+    p.lines.emplace_back(raw);
+
+    const std::string_view line = TrimProfileSpace(raw);
+    if (line.empty()) continue;
+    if (line.front() == '[') {
+      const std::size_t close = line.rfind(']');
+      if (close != std::string_view::npos && close > 0) {
+        p.sections.push_back({std::string(line.substr(1, close - 1)), line_index, {}, {}});
+        continue;
+      }
+      // A header without "]" is read as a key line.
+    }
+    ProfileKey key;
+    key.line = line_index;
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) {
+      key.name = line;
+    } else {
+      key.name = TrimProfileSpace(line.substr(0, eq));
+      key.value = std::string(TrimProfileSpace(line.substr(eq + 1)));
+    }
+    ProfileSection& s = p.sections.back();
+    s.first_key.emplace(FoldCase(key.name), s.keys.size());
+    s.keys.push_back(std::move(key));
+  }
+  return p;
+}
+
+std::string CopyProfileValue(std::string_view value, std::size_t size) {
+  if (size == 0) return {};
+  bool quoted = false;
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value.remove_prefix(1);
+    quoted = true;
+  }
+  std::string out(value.substr(0, size - 1));
+  // The closing quote goes only when the value fitted the buffer.
+  if (quoted && size >= value.size() && !out.empty()) out.pop_back();
+  return out;
+}
+
+std::vector<std::string> SplitKeyBlock(const char* block, std::size_t count) {
+  std::vector<std::string> names;
+  std::size_t i = 0;
+  while (i < count) {
+    std::size_t j = i;
+    while (j < count && block[j] != '\0') ++j;
+    if (j > i) names.emplace_back(block + i, j - i);
+    i = j + 1;
+  }
+  return names;
+}
+
+}  // namespace rf::chardata

@@ -1,0 +1,50 @@
+// The parsed form of a profile file and the rules Windows applies when it
+// reads one; shared by the portable profile file and its tests.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace rf::chardata {
+
+struct ProfileKey {
+  std::string name;
+  std::optional<std::string> value;  // nothing for a line without "="
+  std::size_t line;                  // index of its line in the file
+};
+
+struct ProfileSection {
+  std::string name;
+  std::size_t header_line;  // index of the header line; npos for keys before any header
+  std::vector<ProfileKey> keys;
+  std::unordered_map<std::string, std::size_t> first_key;  // folded name -> index in keys
+};
+
+struct ParsedProfile {
+  std::vector<std::string> lines;  // the file's lines without their line ends
+  std::vector<ProfileSection> sections;
+
+  // First section / first key of that section with the name (letter case
+  // ignored, blanks around the name dropped); nullptr when there is none.
+  const ProfileSection* FindSection(std::string_view name) const;
+  const ProfileKey* FindKey(std::string_view section, std::string_view key) const;
+};
+
+// Blanks as the profile reader drops them around lines, names and values.
+bool IsProfileSpace(char c);
+std::string_view TrimProfileSpace(std::string_view text);
+
+ParsedProfile ParseProfile(std::string_view bytes);
+
+// A value (or default) as the reader returns it into a buffer of `size`
+// characters: one pair of surrounding quotes removed, cut to size - 1.
+std::string CopyProfileValue(std::string_view value, std::size_t size);
+
+// Splits the block the key-list call fills (names ended by zero bytes,
+// `count` characters reported) into names. Empty names are skipped.
+std::vector<std::string> SplitKeyBlock(const char* block, std::size_t count);
+
+}  // namespace rf::chardata
