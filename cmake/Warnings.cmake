@@ -1,5 +1,7 @@
 # Warnings are errors on every compiler and target.
 add_compile_options(-Wall -Wextra -Werror)
+# Layout tables name only the fields that differ from the defaults.
+add_compile_options(-Wno-missing-field-initializers)
 
 if(RF_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

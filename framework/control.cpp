@@ -1,0 +1,239 @@
+#include "framework/control.h"
+
+#include <windowsx.h>
+
+#include "framework/cursor.h"
+#include "framework/errorbox.h"
+#include "framework/form.h"
+#include "framework/module.h"
+
+namespace rf::fw {
+namespace {
+
+constexpr const char* kControlProp = "RfControl";
+constexpr const char* kClassName = "RfWindow";
+int g_next_id = 100;  // below 100 lie IDOK and IDCANCEL, which keys send
+
+}  // namespace
+
+LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    auto* control = static_cast<Control*>(cs->lpCreateParams);
+    if (control) {
+      control->hwnd_ = hwnd;
+      SetPropA(hwnd, kControlProp, control);
+    }
+  }
+  Control* control = Control::FromHandle(hwnd);
+  if (control) {
+    LRESULT result = 0;
+    if (control->HandleMessage(msg, wp, lp, &result)) return result;
+    if (msg == WM_NCDESTROY) {
+      RemovePropA(hwnd, kControlProp);
+      control->hwnd_ = nullptr;
+    }
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Control* control = Control::FromHandle(hwnd);
+  if (!control) return DefWindowProcA(hwnd, msg, wp, lp);
+  WNDPROC original = control->original_proc_;
+  LRESULT result = 0;
+  if (control->HandleMessage(msg, wp, lp, &result)) return result;
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropA(hwnd, kControlProp);
+    control->hwnd_ = nullptr;
+  }
+  return CallWindowProcA(original, hwnd, msg, wp, lp);
+}
+
+const char* FrameworkWindowClass() {
+  static const bool registered = [] {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = ControlWindowProc;
+    wc.hInstance = ModuleHandle();
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  }();
+  (void)registered;
+  return kClassName;
+}
+
+Control::Control(Form& form, const ControlSpec& spec)
+    : form_(form), spec_(spec), name_(spec.name ? spec.name : "") {}
+
+Control::~Control() {
+  if (hwnd_) {
+    HWND h = hwnd_;
+    DestroyWindow(h);
+  }
+}
+
+Control* Control::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Control*>(GetPropA(hwnd, kControlProp)) : nullptr;
+}
+
+void Control::Create(const char* window_class, DWORD style, DWORD ex_style, HWND parent,
+                     const std::string& caption) {
+  const bool own_class = std::string(window_class) == kClassName;
+  const Bounds& b = spec_.bounds;
+  const int id = g_next_id++;
+  HWND hwnd = CreateWindowExA(ex_style, window_class, caption.c_str(), style, b.left, b.top,
+                              b.width, b.height, parent,
+                              parent && (style & WS_CHILD)
+                                  ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))
+                                  : nullptr,
+                              ModuleHandle(), own_class ? this : nullptr);
+  if (!hwnd) throw std::runtime_error("Cannot create window " + name_);
+  if (!own_class) {
+    hwnd_ = hwnd;
+    SetPropA(hwnd, kControlProp, this);
+    original_proc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+  }
+  HFONT font = form_.FontFor(spec_);
+  if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+std::string Control::Text() const {
+  const int n = GetWindowTextLengthA(hwnd_);
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  const int got = GetWindowTextA(hwnd_, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+  return text;
+}
+
+void Control::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+
+RECT Control::BoundsRect() const {
+  RECT r = {};
+  GetWindowRect(hwnd_, &r);
+  HWND parent = GetParent(hwnd_);
+  if (parent && (GetWindowLongA(hwnd_, GWL_STYLE) & WS_CHILD))
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void Control::SetFocus() { ::SetFocus(hwnd_); }
+
+bool Control::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+LRESULT Control::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
+  if (original_proc_) return CallWindowProcA(original_proc_, hwnd_, msg, wp, lp);
+  return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+HBRUSH Control::ColorBrush(HDC /*dc*/) { return nullptr; }
+
+bool Control::RouteChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  switch (msg) {
+    case WM_COMMAND: {
+      Control* child = FromHandle(reinterpret_cast<HWND>(lp));
+      if (child && child != this) {
+        child->HandleCommand(HIWORD(wp));
+        *result = 0;
+        return true;
+      }
+      return false;
+    }
+    case WM_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(lp);
+      Control* child = FromHandle(hdr->hwndFrom);
+      return child && child != this && child->HandleNotify(hdr, result);
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT: {
+      Control* child = FromHandle(reinterpret_cast<HWND>(lp));
+      HBRUSH brush = child ? child->ColorBrush(reinterpret_cast<HDC>(wp)) : nullptr;
+      if (brush) {
+        *result = reinterpret_cast<LRESULT>(brush);
+        return true;
+      }
+      return false;
+    }
+    default:
+      return false;
+  }
+}
+
+bool Control::HandleMouse(UINT msg, WPARAM /*wp*/, LPARAM lp) {
+  const int x = GET_X_LPARAM(lp);
+  const int y = GET_Y_LPARAM(lp);
+  auto button = MouseButton::Left;
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      if (!tracking_mouse_) {
+        TRACKMOUSEEVENT tme = {sizeof tme, TME_LEAVE, hwnd_, 0};
+        tracking_mouse_ = TrackMouseEvent(&tme) != FALSE;
+        if (OnMouseEnter) Guarded([&] { OnMouseEnter(); });
+      }
+      if (OnMouseMove) Guarded([&] { OnMouseMove(x, y); });
+      return false;
+    case WM_MOUSELEAVE:
+      tracking_mouse_ = false;
+      if (OnMouseLeave) Guarded([&] { OnMouseLeave(); });
+      return false;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      button = MouseButton::Right;
+      break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+      button = MouseButton::Middle;
+      break;
+    default:
+      break;
+  }
+  if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN) {
+    if (OnMouseDown) Guarded([&] { OnMouseDown(button, x, y); });
+  } else if (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MBUTTONUP) {
+    if (OnMouseUp) Guarded([&] { OnMouseUp(button, x, y); });
+  }
+  return false;
+}
+
+bool Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (RouteChildMessage(msg, wp, lp, result)) return true;
+  switch (msg) {
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      return HandleMouse(msg, wp, lp);
+    case WM_KEYDOWN:
+      if (OnKeyDown) Guarded([&] { OnKeyDown(wp); });
+      return false;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wp) == hwnd_ || GetParent(reinterpret_cast<HWND>(wp)) == hwnd_) {
+        if (ApplyScreenCursor()) {
+          *result = TRUE;
+          return true;
+        }
+        if (spec_.cursor != 0 && LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd_) {
+          if (HCURSOR c = CursorById(spec_.cursor)) {
+            SetCursor(c);
+            *result = TRUE;
+            return true;
+          }
+        }
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace rf::fw

@@ -1,0 +1,84 @@
+// A window of a dialog with the events its owner binds by name. Standard
+// window classes are subclassed; all of them route their children's
+// notifications back to the child's own object.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/layout.h"
+
+namespace rf::fw {
+
+class Form;
+
+enum class MouseButton { Left, Right, Middle };
+
+class Control {
+ public:
+  Control(Form& form, const ControlSpec& spec);
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control();
+
+  HWND Handle() const { return hwnd_; }
+  const std::string& Name() const { return name_; }
+  Form& OwnerForm() const { return form_; }
+  const ControlSpec& Spec() const { return spec_; }
+
+  virtual std::string Text() const;
+  virtual void SetText(const std::string& text);
+  // Position and size relative to the parent's client area.
+  RECT BoundsRect() const;
+  void SetFocus();
+  bool Visible() const;
+
+  // Events; each runs guarded (an escaping exception becomes an error box).
+  std::function<void(int x, int y)> OnMouseMove;
+  std::function<void(MouseButton, int x, int y)> OnMouseDown;
+  std::function<void(MouseButton, int x, int y)> OnMouseUp;
+  std::function<void(WPARAM key)> OnKeyDown;
+  std::function<void()> OnClick;
+  std::function<void()> OnMouseEnter;
+  std::function<void()> OnMouseLeave;
+
+  // The control object of a window made by this framework, or nullptr.
+  static Control* FromHandle(HWND hwnd);
+
+ protected:
+  // Makes the window; a subclass calls it from its constructor.
+  void Create(const char* window_class, DWORD style, DWORD ex_style, HWND parent,
+              const std::string& caption);
+  // Messages for this window; return true when handled (result in *result).
+  virtual bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+  // A WM_COMMAND or WM_NOTIFY sent to the parent about this control.
+  virtual void HandleCommand(WORD /*code*/) {}
+  virtual bool HandleNotify(NMHDR* /*hdr*/, LRESULT* /*result*/) { return false; }
+  // Brush for WM_CTLCOLOR* of this control; nullptr: default.
+  virtual HBRUSH ColorBrush(HDC dc);
+  LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp);
+  // Routes children's notifications; used by every container.
+  bool RouteChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
+
+  Form& form_;
+  ControlSpec spec_;
+  std::string name_;
+  HWND hwnd_ = nullptr;
+  WNDPROC original_proc_ = nullptr;  // nullptr for the framework's own classes
+  bool tracking_mouse_ = false;
+
+  friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+  friend LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
+  friend class Form;
+
+ private:
+  bool HandleMouse(UINT msg, WPARAM wp, LPARAM lp);
+};
+
+// The framework's own window class for containers and custom controls.
+const char* FrameworkWindowClass();
+
+}  // namespace rf::fw

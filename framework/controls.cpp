@@ -1,0 +1,389 @@
+#include "framework/controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "framework/errorbox.h"
+#include "framework/form.h"
+#include "framework/module.h"
+
+namespace rf::fw {
+namespace {
+
+DWORD TabStopStyle(const ControlSpec& spec) {
+  return spec.tab_stop && spec.tab_order >= 0 ? WS_TABSTOP : 0;
+}
+
+std::vector<std::string> SplitItems(const char* items) {
+  std::vector<std::string> out;
+  if (!items) return out;
+  std::string current;
+  for (const char* p = items; *p; ++p) {
+    if (*p == '\n') {
+      out.push_back(current);
+      current.clear();
+    } else {
+      current += *p;
+    }
+  }
+  out.push_back(current);
+  return out;
+}
+
+}  // namespace
+
+// ---- Label ----
+
+Label::Label(Form& form, const ControlSpec& spec, HWND parent)
+    : Control(form, spec), color_(spec.font.color) {
+  DWORD style = WS_CHILD | WS_VISIBLE | SS_NOTIFY | (spec.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+  Create("STATIC", style, 0, parent, spec.caption ? spec.caption : "");
+  if (spec.auto_height) FitHeight();
+}
+
+void Label::SetText(const std::string& text) {
+  Control::SetText(text);
+  if (spec_.auto_height) FitHeight();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Label::SetTextColor(COLORREF color) {
+  color_ = color;
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Label::SetFont(HFONT font) {
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+HBRUSH Label::ColorBrush(HDC dc) {
+  ::SetTextColor(dc, color_);
+  SetBkMode(dc, TRANSPARENT);
+  return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void Label::FitHeight() {
+  WindowDC dc(hwnd_);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+  SelectScope sel(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  const std::string text = Text();
+  RECT r = {0, 0, spec_.bounds.width, 0};
+  DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
+            DT_CALCRECT | DT_WORDBREAK | DT_LEFT);
+  SetWindowPos(hwnd_, nullptr, 0, 0, spec_.bounds.width, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- Edit ----
+
+Edit::Edit(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+  DWORD style = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_LEFT | TabStopStyle(spec);
+  if (spec.read_only) style |= ES_READONLY;
+  Create("EDIT", style, WS_EX_CLIENTEDGE, parent, spec.caption ? spec.caption : "");
+  if (spec.max_length > 0) SendMessageA(hwnd_, EM_LIMITTEXT, spec.max_length, 0);
+}
+
+void Edit::MoveCaretToEnd() {
+  const int n = GetWindowTextLengthA(hwnd_);
+  SendMessageA(hwnd_, EM_SETSEL, n, n);
+  SendMessageA(hwnd_, EM_SCROLLCARET, 0, 0);
+}
+
+void Edit::SetSelection(int start, int end) { SendMessageA(hwnd_, EM_SETSEL, start, end); }
+
+std::pair<int, int> Edit::Selection() const {
+  DWORD start = 0, end = 0;
+  SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+bool Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg == WM_GETDLGCODE) {
+    LRESULT code = CallDefault(msg, wp, lp);
+    // Tabbing in keeps the caret and selection as they were.
+    if (!spec_.select_on_focus) code &= ~DLGC_HASSETSEL;
+    // An edit with a key handler sees Enter and Escape itself instead of
+    // the dialog navigation turning them into commands.
+    if (OnKeyDown && lp) {
+      const MSG* m = reinterpret_cast<const MSG*>(lp);
+      if (m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_ESCAPE))
+        code |= DLGC_WANTMESSAGE;
+    }
+    *result = code;
+    return true;
+  }
+  if (msg == WM_CHAR && OnKeyDown && (wp == '\r' || wp == 27)) {
+    // A single-line edit beeps at these; the key was handled on key down.
+    *result = 0;
+    return true;
+  }
+  return Control::HandleMessage(msg, wp, lp, result);
+}
+
+// ---- Button ----
+
+Button::Button(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+  Create("BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | TabStopStyle(spec), 0, parent,
+         spec.caption ? spec.caption : "");
+}
+
+void Button::Click() {
+  if (spec_.modal_result != 0) form_.SetModalResult(spec_.modal_result);
+  if (OnClick) Guarded([&] { OnClick(); });
+}
+
+void Button::HandleCommand(WORD code) {
+  if (code == BN_CLICKED) Click();
+}
+
+// ---- GroupBox ----
+
+GroupBox::GroupBox(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+  Create("BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+         parent, spec.caption ? spec.caption : "");
+}
+
+// ---- RadioGroup ----
+
+RadioGroup::RadioGroup(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+  Create("BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+         parent, spec.caption ? spec.caption : "");
+  HFONT font = form.FontFor(spec);
+  const auto items = SplitItems(spec.items);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_GROUP : 0);
+    HWND b = CreateWindowExA(0, "BUTTON", items[i].c_str(), style, 0, 0, 10, 10, hwnd_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(1000 + i)),
+                             ModuleHandle(), nullptr);
+    if (!b) throw std::runtime_error("Cannot create window " + name_);
+    if (font) SendMessageA(b, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    buttons_.push_back(b);
+  }
+  Arrange();
+  SetItemIndex(spec.item_index);
+}
+
+void RadioGroup::Arrange() {
+  if (buttons_.empty()) return;
+  // Items fill the columns one after another, top to bottom.
+  const int columns = std::max(1, spec_.columns);
+  const int count = static_cast<int>(buttons_.size());
+  const int per_column = (count + columns - 1) / columns;
+  const int width = (spec_.bounds.width - 10) / columns;
+  int text_height = 13;
+  {
+    WindowDC dc(hwnd_);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    SelectScope sel(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA tm = {};
+    if (GetTextMetricsA(dc.get(), &tm)) text_height = tm.tmHeight;
+  }
+  const int room = spec_.bounds.height - text_height - 5;
+  const int height = room / per_column;
+  const int top_margin = text_height + 1 + (room % per_column) / 2;
+  for (int i = 0; i < count; ++i) {
+    const int left = (i / per_column) * width + 8;
+    const int top = (i % per_column) * height + top_margin;
+    SetWindowPos(buttons_[i], nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+int RadioGroup::ItemIndex() const {
+  for (std::size_t i = 0; i < buttons_.size(); ++i)
+    if (SendMessageA(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) return static_cast<int>(i);
+  return -1;
+}
+
+void RadioGroup::SetItemIndex(int index) {
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    const bool on = static_cast<int>(i) == index;
+    SendMessageA(buttons_[i], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Only the selected item is a tab stop, as in a dialog's radio group.
+    LONG style = GetWindowLongA(buttons_[i], GWL_STYLE);
+    const bool tab = (index < 0 ? i == 0 : on) && spec_.tab_stop && spec_.tab_order >= 0;
+    style = tab ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+    SetWindowLongA(buttons_[i], GWL_STYLE, style);
+  }
+}
+
+std::string RadioGroup::ItemCaption(int index) const {
+  HWND b = buttons_.at(static_cast<std::size_t>(index));
+  const int n = GetWindowTextLengthA(b);
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(b, text.data(), n + 1)));
+  return text;
+}
+
+void RadioGroup::SetItemCaption(int index, const std::string& caption) {
+  SetWindowTextA(buttons_.at(static_cast<std::size_t>(index)), caption.c_str());
+}
+
+bool RadioGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg == WM_COMMAND) {
+    HWND from = reinterpret_cast<HWND>(lp);
+    const auto it = std::find(buttons_.begin(), buttons_.end(), from);
+    if (it != buttons_.end()) {
+      const WORD code = HIWORD(wp);
+      if (code == BN_CLICKED || code == BN_SETFOCUS) {
+        SetItemIndex(static_cast<int>(it - buttons_.begin()));
+        if (OnClick) Guarded([&] { OnClick(); });
+      }
+      *result = 0;
+      return true;
+    }
+  }
+  return Control::HandleMessage(msg, wp, lp, result);
+}
+
+// ---- Panel ----
+
+Panel::Panel(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+  Create(FrameworkWindowClass(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
+         parent, spec.caption ? spec.caption : "");
+}
+
+bool Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    RECT r;
+    GetClientRect(hwnd_, &r);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    EndPaint(hwnd_, &ps);
+    *result = 0;
+    return true;
+  }
+  return Control::HandleMessage(msg, wp, lp, result);
+}
+
+// ---- TabControl and TabPage ----
+
+TabControl::TabControl(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+  Create(WC_TABCONTROLA, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TabStopStyle(spec),
+         WS_EX_CONTROLPARENT, parent, "");
+}
+
+void TabControl::AddPage(TabPage* page) {
+  const std::string caption = page->Caption();
+  TCITEMA item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = const_cast<char*>(caption.c_str());
+  SendMessageA(hwnd_, TCM_INSERTITEMA, pages_.size(), reinterpret_cast<LPARAM>(&item));
+  pages_.push_back(page);
+  ShowWindow(page->Handle(), SW_HIDE);
+  if (active_ < 0) SetActivePage(page);
+}
+
+TabPage* TabControl::ActivePage() const {
+  return active_ >= 0 ? pages_[static_cast<std::size_t>(active_)] : nullptr;
+}
+
+void TabControl::SetActivePage(TabPage* page) {
+  const auto it = std::find(pages_.begin(), pages_.end(), page);
+  if (it == pages_.end()) return;
+  const int index = static_cast<int>(it - pages_.begin());
+  SendMessageA(hwnd_, TCM_SETCURSEL, index, 0);
+  for (std::size_t i = 0; i < pages_.size(); ++i)
+    ShowWindow(pages_[i]->Handle(), static_cast<int>(i) == index ? SW_SHOW : SW_HIDE);
+  active_ = index;
+}
+
+RECT TabControl::PageArea() const {
+  RECT r;
+  GetClientRect(hwnd_, &r);
+  SendMessageA(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&r));
+  return r;
+}
+
+bool TabControl::HandleNotify(NMHDR* hdr, LRESULT* result) {
+  if (hdr->code == TCN_SELCHANGE) {
+    const int index = static_cast<int>(SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0));
+    if (index >= 0 && index < static_cast<int>(pages_.size()))
+      SetActivePage(pages_[static_cast<std::size_t>(index)]);
+    *result = 0;
+    return true;
+  }
+  return false;
+}
+
+TabPage::TabPage(Form& form, const ControlSpec& spec, TabControl& owner)
+    : Control(form, spec), owner_(owner) {
+  // Pages fill the tab control's page area whatever their stored bounds.
+  const RECT area = owner.PageArea();
+  spec_.bounds = {area.left, area.top, area.right - area.left, area.bottom - area.top};
+  Create(FrameworkWindowClass(), WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+         WS_EX_CONTROLPARENT, owner.Handle(), spec.caption ? spec.caption : "");
+}
+
+// ---- PictureControl ----
+
+PictureControl::PictureControl(Form& form, const ControlSpec& spec, HWND parent)
+    : Control(form, spec) {
+  Create(FrameworkWindowClass(), WS_CHILD | WS_VISIBLE, 0, parent, "");
+}
+
+PictureControl::~PictureControl() = default;
+
+void PictureControl::SetPicture(std::unique_ptr<Graphic> picture) {
+  picture_ = std::move(picture);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+      if (picture_ && !picture_->Empty()) {
+        Canvas canvas(dc);
+        const RECT r = {0, 0, picture_->Width(), picture_->Height()};
+        Guarded([&] { picture_->Draw(canvas, r); });
+      }
+      EndPaint(hwnd_, &ps);
+      *result = 0;
+      return true;
+    }
+    case WM_ERASEBKGND:
+      *result = 1;
+      return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      // Moves keep arriving while a button is held, also outside.
+      SetCapture(hwnd_);
+      break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      const bool any_held = (wp & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+      Control::HandleMessage(msg, wp, lp, result);
+      if (!any_held && GetCapture() == hwnd_) ReleaseCapture();
+      *result = 0;
+      return true;
+    }
+    default:
+      break;
+  }
+  return Control::HandleMessage(msg, wp, lp, result);
+}
+
+// ---- IconControl ----
+
+IconControl::IconControl(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+  Create("STATIC", WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, 0, parent, "");
+  if (spec.picture) {
+    HICON icon = static_cast<HICON>(LoadImageA(ModuleHandle(), spec.picture, IMAGE_ICON,
+                                               spec.bounds.width, spec.bounds.height, 0));
+    icon_.reset(icon);
+    // A system icon (such as the error icon) is shared and never destroyed.
+    if (!icon) icon = static_cast<HICON>(LoadImageA(nullptr, spec.picture, IMAGE_ICON, 0, 0, LR_SHARED));
+    if (icon) SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  }
+}
+
+}  // namespace rf::fw

@@ -1,0 +1,306 @@
+#include "framework/form.h"
+
+#include <algorithm>
+
+#include "framework/controls.h"
+#include "framework/cursor.h"
+#include "framework/errorbox.h"
+#include "framework/module.h"
+
+namespace rf::fw {
+namespace {
+
+std::vector<Form*>& LiveForms() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+
+struct DisabledWindows {
+  HWND except;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK DisableOne(HWND hwnd, LPARAM lp) {
+  auto* d = reinterpret_cast<DisabledWindows*>(lp);
+  if (hwnd != d->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    d->windows.push_back(hwnd);
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+Form::Form(const FormSpec& spec, std::span<const ControlSpec> layout)
+    : Control(*this, ControlSpec{.name = spec.name, .caption = spec.caption}), form_spec_(spec) {
+  LiveForms().push_back(this);
+  try {
+    Build(layout);
+  } catch (...) {
+    std::erase(LiveForms(), this);
+    if (hwnd_) DestroyWindow(hwnd_);
+    throw;
+  }
+}
+
+Form::~Form() {
+  std::erase(LiveForms(), this);
+  if (hwnd_) {
+    if (OnDestroy) Guarded([&] { OnDestroy(); });
+    DestroyWindow(hwnd_);
+  }
+  controls_.clear();
+}
+
+HFONT Form::MakeFont(const FontSpec& font) {
+  const std::string key = std::string(font.name ? font.name : "") + "/" +
+                          std::to_string(font.height) + (font.bold ? "b" : "") +
+                          (font.underline ? "u" : "");
+  auto& slot = fonts_[key];
+  if (!slot) {
+    HFONT f = CreateFontA(-(font.height ? font.height : 11), 0, 0, 0,
+                          font.bold ? FW_BOLD : FW_NORMAL, FALSE, font.underline ? TRUE : FALSE,
+                          FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                          font.name ? font.name : "MS Sans Serif");
+    if (!f) throw EOutOfResources();
+    slot.reset(f);
+  }
+  return slot.get();
+}
+
+HFONT Form::FontFor(const ControlSpec& spec) {
+  if (spec.font.name) return MakeFont(spec.font);
+  if (spec.parent) {
+    if (Control* parent = Find(spec.parent)) return FontOf(*parent);
+  }
+  return MakeFont(form_spec_.font);
+}
+
+HFONT Form::FontOf(const Control& control) {
+  if (&control == this) return MakeFont(form_spec_.font);
+  return FontFor(control.Spec());
+}
+
+HWND Form::ParentHandleFor(const ControlSpec& spec) {
+  if (!spec.parent) return hwnd_;
+  Control* parent = Find(spec.parent);
+  if (!parent) throw std::logic_error(std::string("No parent ") + spec.parent);
+  return parent->Handle();
+}
+
+void Form::Build(std::span<const ControlSpec> layout) {
+  DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+  if (form_spec_.system_menu) style |= WS_SYSMENU;
+  const DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+  RECT r = {0, 0, form_spec_.client_width, form_spec_.client_height};
+  AdjustWindowRectEx(&r, style, FALSE, ex_style);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+  if (form_spec_.centered) {
+    x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  }
+  spec_.bounds = {x, y, w, h};
+  Create(FrameworkWindowClass(), style, ex_style, nullptr, form_spec_.caption);
+  if (form_spec_.icon) {
+    icon_big_.reset(static_cast<HICON>(
+        LoadImageA(ModuleHandle(), form_spec_.icon, IMAGE_ICON, 32, 32, 0)));
+    icon_small_.reset(static_cast<HICON>(LoadImageA(ModuleHandle(), form_spec_.icon, IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), 0)));
+    if (icon_big_)
+      SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_.get()));
+    if (icon_small_)
+      SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
+  }
+
+  for (const ControlSpec& spec : layout) {
+    std::unique_ptr<Control> control;
+    HWND parent = ParentHandleFor(spec);
+    switch (spec.kind) {
+      case ControlKind::Label:
+        control = std::make_unique<Label>(*this, spec, parent);
+        break;
+      case ControlKind::Edit:
+        control = std::make_unique<Edit>(*this, spec, parent);
+        break;
+      case ControlKind::Button:
+        control = std::make_unique<Button>(*this, spec, parent);
+        break;
+      case ControlKind::GroupBox:
+        control = std::make_unique<GroupBox>(*this, spec, parent);
+        break;
+      case ControlKind::RadioGroup:
+        control = std::make_unique<RadioGroup>(*this, spec, parent);
+        break;
+      case ControlKind::Panel:
+        control = std::make_unique<Panel>(*this, spec, parent);
+        break;
+      case ControlKind::TabControl: {
+        ControlSpec s = spec;
+        if (s.align_client) {
+          RECT client;
+          GetClientRect(parent, &client);
+          s.bounds = {0, 0, client.right, client.bottom};
+        }
+        control = std::make_unique<TabControl>(*this, s, parent);
+        break;
+      }
+      case ControlKind::TabPage: {
+        auto* owner = dynamic_cast<TabControl*>(Find(spec.parent ? spec.parent : ""));
+        if (!owner) throw std::logic_error(std::string("Page without tab control: ") + spec.name);
+        auto page = std::make_unique<TabPage>(*this, spec, *owner);
+        owner->AddPage(page.get());
+        control = std::move(page);
+        break;
+      }
+      case ControlKind::Picture:
+        control = std::make_unique<PictureControl>(*this, spec, parent);
+        break;
+      case ControlKind::Icon:
+        control = std::make_unique<IconControl>(*this, spec, parent);
+        break;
+    }
+    by_name_[control->Name()] = control.get();
+    controls_.push_back(std::move(control));
+  }
+
+  // Tab order: the window manager walks siblings in z-order, so put each
+  // parent's tab stops into z-order by their position in the tab order.
+  std::map<HWND, std::vector<Control*>> by_parent;
+  for (const auto& c : controls_)
+    if (c->Spec().tab_order >= 0) by_parent[GetParent(c->Handle())].push_back(c.get());
+  for (auto& [parent, list] : by_parent) {
+    std::stable_sort(list.begin(), list.end(), [](Control* a, Control* b) {
+      return a->Spec().tab_order < b->Spec().tab_order;
+    });
+    HWND prev = nullptr;
+    for (Control* c : list) {
+      if (prev)
+        SetWindowPos(c->Handle(), prev, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      else
+        SetWindowPos(c->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      prev = c->Handle();
+    }
+  }
+}
+
+void Form::RunCreate() {
+  if (OnCreate) Guarded([&] { OnCreate(); });
+}
+
+Control* Form::Find(const std::string& name) const {
+  const auto it = by_name_.find(name);
+  return it == by_name_.end() ? nullptr : it->second;
+}
+
+void Form::Show() {
+  ShowWindow(hwnd_, SW_SHOW);
+  if (form_spec_.active_control)
+    if (Control* c = Find(form_spec_.active_control)) c->SetFocus();
+  if (OnShow) Guarded([&] { OnShow(); });
+}
+
+void Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+
+void Form::Close() {
+  if (modal_) {
+    modal_result_ = mrCancel;
+    return;
+  }
+  bool may_close = true;
+  if (OnCloseQuery) Guarded([&] { may_close = OnCloseQuery(); });
+  if (may_close) Hide();
+}
+
+bool Form::PreTranslate(MSG& msg) {
+  if (!msg.hwnd) return false;
+  HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+  for (Form* f : LiveForms())
+    if (f->hwnd_ == root) return IsDialogMessageA(root, &msg) != FALSE;
+  return false;
+}
+
+int Form::ShowModal() {
+  if (modal_) throw std::logic_error("Form is already modal");
+  DisabledWindows disabled{hwnd_, {}};
+  EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+  for (HWND w : disabled.windows) EnableWindow(w, FALSE);
+  modal_ = true;
+  modal_result_ = mrNone;
+  Show();
+  SetForegroundWindow(hwnd_);
+  bool quit = false;
+  WPARAM quit_code = 0;
+  for (;;) {
+    if (modal_result_ != mrNone) {
+      CloseModal();
+      if (modal_result_ != mrNone) break;
+    }
+    MSG msg;
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      quit = true;
+      quit_code = msg.wParam;
+      modal_result_ = mrCancel;
+      break;
+    }
+    if (got < 0) {
+      modal_result_ = mrCancel;
+      break;
+    }
+    if (!PreTranslate(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (!IsWindow(hwnd_)) break;
+  }
+  modal_ = false;
+  // Give the host its windows back before this one disappears, so that
+  // activation returns to them.
+  for (HWND w : disabled.windows)
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+  if (IsWindow(hwnd_)) Hide();
+  if (quit) PostQuitMessage(static_cast<int>(quit_code));
+  return modal_result_;
+}
+
+void Form::CloseModal() {
+  bool may_close = true;
+  if (OnCloseQuery) Guarded([&] { may_close = OnCloseQuery(); });
+  if (!may_close) modal_result_ = mrNone;
+}
+
+bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  switch (msg) {
+    case WM_CLOSE:
+      Guarded([&] { Close(); });
+      *result = 0;
+      return true;
+    case WM_COMMAND:
+      if (lp == 0 || !Control::FromHandle(reinterpret_cast<HWND>(lp))) {
+        // Enter and Escape from the dialog navigation press the form's
+        // default and cancel buttons, where it has them.
+        const WORD id = LOWORD(wp);
+        const char* name = id == IDOK       ? form_spec_.default_button
+                           : id == IDCANCEL ? form_spec_.cancel_button
+                                            : nullptr;
+        if (name)
+          if (auto* b = dynamic_cast<Button*>(Find(name))) b->Click();
+        *result = 0;
+        return true;
+      }
+      break;
+    case WM_SETCURSOR:
+      if (ApplyScreenCursor()) {
+        *result = TRUE;
+        return true;
+      }
+      break;
+    default:
+      break;
+  }
+  return Control::HandleMessage(msg, wp, lp, result);
+}
+
+}  // namespace rf::fw

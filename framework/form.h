@@ -1,0 +1,82 @@
+// A top-level dialog built from a layout table, shown modally with its
+// own message loop or modelessly inside another's.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "framework/control.h"
+#include "framework/gdi.h"
+#include "framework/layout.h"
+
+namespace rf::fw {
+
+enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+class Form : public Control {
+ public:
+  Form(const FormSpec& spec, std::span<const ControlSpec> layout);
+  ~Form() override;
+
+  // Runs the modal loop until a modal result is set and the close query
+  // agrees; other top-level windows of the thread are disabled meanwhile.
+  int ShowModal();
+  void Show();  // modeless
+  void Hide();
+  // A close from the window system: a modal form ends with mrCancel.
+  void Close();
+  int GetModalResult() const { return modal_result_; }
+  void SetModalResult(int result) { modal_result_ = result; }
+  bool IsModal() const { return modal_; }
+
+  std::function<void()> OnCreate;     // after the controls exist (guarded)
+  std::function<bool()> OnCloseQuery;  // true: may close (guarded; errors allow the close)
+  std::function<void()> OnShow;
+  std::function<void()> OnDestroy;
+
+  Control* Find(const std::string& name) const;
+  template <typename T>
+  T& Get(const std::string& name) const {
+    auto* c = dynamic_cast<T*>(Find(name));
+    if (!c) throw std::logic_error("No control " + name);
+    return *c;
+  }
+  const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  const FormSpec& Spec() const { return form_spec_; }
+
+  HFONT FontFor(const ControlSpec& spec);
+  HFONT FontOf(const Control& control);
+  HFONT MakeFont(const FontSpec& font);
+
+  // Runs the creation handler; the caller does it once the object is whole.
+  void RunCreate();
+
+  // Dialog navigation for every form of this thread (Tab, arrows, Enter on
+  // a focused button); used by all message loops.
+  static bool PreTranslate(MSG& msg);
+
+ protected:
+  bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+
+ private:
+  void Build(std::span<const ControlSpec> layout);
+  HWND ParentHandleFor(const ControlSpec& spec);
+  void CloseModal();
+
+  FormSpec form_spec_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::map<std::string, Control*> by_name_;
+  std::map<std::string, UniqueFont> fonts_;
+  UniqueIcon icon_big_, icon_small_;
+  int modal_result_ = mrNone;
+  bool modal_ = false;
+};
+
+}  // namespace rf::fw
