@@ -11,6 +11,9 @@ namespace rf::fw {
 namespace {
 
 constexpr const char* kControlProp = "RfControl";
+// The control's name, readable by anything in the process (test drivers
+// find controls by the names of the layout).
+constexpr const char* kNameProp = "RfName";
 constexpr const char* kClassName = "RfWindow";
 int g_next_id = 100;  // below 100 lie IDOK and IDCANCEL, which keys send
 
@@ -23,6 +26,7 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (control) {
       control->hwnd_ = hwnd;
       SetPropA(hwnd, kControlProp, control);
+      SetPropA(hwnd, kNameProp, const_cast<char*>(control->name_.c_str()));
     }
   }
   Control* control = Control::FromHandle(hwnd);
@@ -31,6 +35,7 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (control->HandleMessage(msg, wp, lp, &result)) return result;
     if (msg == WM_NCDESTROY) {
       RemovePropA(hwnd, kControlProp);
+      RemovePropA(hwnd, kNameProp);
       control->hwnd_ = nullptr;
     }
   }
@@ -46,6 +51,7 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
     RemovePropA(hwnd, kControlProp);
+    RemovePropA(hwnd, kNameProp);
     control->hwnd_ = nullptr;
   }
   return CallWindowProcA(original, hwnd, msg, wp, lp);
@@ -96,6 +102,7 @@ void Control::Create(const char* window_class, DWORD style, DWORD ex_style, HWND
   if (!own_class) {
     hwnd_ = hwnd;
     SetPropA(hwnd, kControlProp, this);
+    SetPropA(hwnd, kNameProp, const_cast<char*>(name_.c_str()));
     original_proc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
   }

@@ -161,28 +161,82 @@ void Form::Build(std::span<const ControlSpec> layout) {
         control = std::make_unique<IconControl>(*this, spec, parent);
         break;
     }
+    // Later controls lie above earlier ones (edits over a group box, a
+    // panel over a tab row); the tab order is kept apart from z-order.
+    SetWindowPos(control->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     by_name_[control->Name()] = control.get();
     controls_.push_back(std::move(control));
   }
 
-  // Tab order: the window manager walks siblings in z-order, so put each
-  // parent's tab stops into z-order by their position in the tab order.
-  std::map<HWND, std::vector<Control*>> by_parent;
+}
+
+// Appends the tab stops below a parent, depth first, in each parent's own
+// tab order (containers are entered, the tab control itself is a stop and
+// is followed by its active page).
+void Form::CollectTabStops(HWND parent, std::vector<HWND>& out) const {
+  std::vector<Control*> children;
   for (const auto& c : controls_)
-    if (c->Spec().tab_order >= 0) by_parent[GetParent(c->Handle())].push_back(c.get());
-  for (auto& [parent, list] : by_parent) {
-    std::stable_sort(list.begin(), list.end(), [](Control* a, Control* b) {
-      return a->Spec().tab_order < b->Spec().tab_order;
-    });
-    HWND prev = nullptr;
-    for (Control* c : list) {
-      if (prev)
-        SetWindowPos(c->Handle(), prev, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      else
-        SetWindowPos(c->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      prev = c->Handle();
+    if (c->Handle() && GetParent(c->Handle()) == parent && c->Spec().tab_order >= 0)
+      children.push_back(c.get());
+  std::stable_sort(children.begin(), children.end(), [](Control* a, Control* b) {
+    return a->Spec().tab_order < b->Spec().tab_order;
+  });
+  for (Control* c : children) {
+    HWND h = c->Handle();
+    if (!IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
+    switch (c->Spec().kind) {
+      case ControlKind::RadioGroup: {
+        auto* rg = static_cast<RadioGroup*>(c);
+        if (rg->ItemCount() > 0 && c->Spec().tab_stop)
+          out.push_back(rg->ItemHandle(rg->ItemIndex() >= 0 ? rg->ItemIndex() : 0));
+        break;
+      }
+      case ControlKind::GroupBox:
+      case ControlKind::Panel:
+        CollectTabStops(h, out);
+        break;
+      case ControlKind::TabControl: {
+        auto* tc = static_cast<TabControl*>(c);
+        if (c->Spec().tab_stop) out.push_back(h);
+        if (TabPage* page = tc->ActivePage()) CollectTabStops(page->Handle(), out);
+        break;
+      }
+      case ControlKind::TabPage:
+        CollectTabStops(h, out);
+        break;
+      default:
+        if (c->Spec().tab_stop) out.push_back(h);
+        break;
     }
   }
+  // Pages are children of their tab control, which has no tab order among
+  // its own children; walk the active page when asked for the control.
+}
+
+std::vector<HWND> Form::TabSequence() const {
+  std::vector<HWND> out;
+  CollectTabStops(hwnd_, out);
+  return out;
+}
+
+void Form::FocusNextTabStop(bool backwards) {
+  const auto sequence = TabSequence();
+  if (sequence.empty()) return;
+  HWND focus = GetFocus();
+  auto it = std::find(sequence.begin(), sequence.end(), focus);
+  std::size_t index = 0;
+  if (it != sequence.end()) {
+    const std::size_t at = static_cast<std::size_t>(it - sequence.begin());
+    index = backwards ? (at + sequence.size() - 1) % sequence.size() : (at + 1) % sequence.size();
+  } else if (backwards) {
+    index = sequence.size() - 1;
+  }
+  HWND next = sequence[index];
+  ::SetFocus(next);
+  // A tabbed-to edit selects its text only where asked.
+  if (Control* c = Control::FromHandle(next))
+    if (c->Spec().kind == ControlKind::Edit && c->Spec().select_on_focus)
+      SendMessageA(next, EM_SETSEL, 0, -1);
 }
 
 void Form::RunCreate() {
@@ -216,8 +270,16 @@ void Form::Close() {
 bool Form::PreTranslate(MSG& msg) {
   if (!msg.hwnd) return false;
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-  for (Form* f : LiveForms())
-    if (f->hwnd_ == root) return IsDialogMessageA(root, &msg) != FALSE;
+  for (Form* f : LiveForms()) {
+    if (f->hwnd_ != root) continue;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB &&
+        !(GetKeyState(VK_CONTROL) & 0x8000)) {
+      f->FocusNextTabStop((GetKeyState(VK_SHIFT) & 0x8000) != 0);
+      return true;
+    }
+    if (msg.message == WM_CHAR && msg.wParam == '\t') return true;
+    return IsDialogMessageA(root, &msg) != FALSE;
+  }
   return false;
 }
 

@@ -33,7 +33,12 @@ class Form : public Control {
   // A close from the window system: a modal form ends with mrCancel.
   void Close();
   int GetModalResult() const { return modal_result_; }
-  void SetModalResult(int result) { modal_result_ = result; }
+  // Also wakes the modal loop, which may be waiting for a posted message
+  // while a sent one set the result.
+  void SetModalResult(int result) {
+    modal_result_ = result;
+    if (modal_ && hwnd_) PostMessageA(hwnd_, WM_NULL, 0, 0);
+  }
   bool IsModal() const { return modal_; }
 
   std::function<void()> OnCreate;     // after the controls exist (guarded)
@@ -61,6 +66,9 @@ class Form : public Control {
   // Dialog navigation for every form of this thread (Tab, arrows, Enter on
   // a focused button); used by all message loops.
   static bool PreTranslate(MSG& msg);
+  // The tab stops in the order Tab walks them.
+  std::vector<HWND> TabSequence() const;
+  void FocusNextTabStop(bool backwards);
 
  protected:
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
@@ -69,6 +77,7 @@ class Form : public Control {
   void Build(std::span<const ControlSpec> layout);
   HWND ParentHandleFor(const ControlSpec& spec);
   void CloseModal();
+  void CollectTabStops(HWND parent, std::vector<HWND>& out) const;
 
   FormSpec form_spec_;
   std::vector<std::unique_ptr<Control>> controls_;

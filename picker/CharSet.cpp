@@ -1,0 +1,219 @@
+#include "picker/CharSet.h"
+
+#include <array>
+
+#include "chardata/choices.h"
+#include "chardata/configuration.h"
+#include "chardata/hover.h"
+#include "chardata/result.h"
+#include "framework/cursor.h"
+#include "framework/errorbox.h"
+#include "framework/graphic.h"
+#include "framework/message_dialog.h"
+#include "framework/module.h"
+#include "info/Info.h"
+#include "resources/layouts.h"
+
+namespace rf::picker {
+
+using chardata::TCharTableKind;
+
+std::string ChosenForm;
+
+namespace {
+
+constexpr std::array<PictureBinding, 20> kBindings = {{
+    {"IANSI", chardata::ctANSI, "IANSIMouseMove", false, "IANSIMouseDown"},
+    {"IISO8859_1", chardata::ctISO8859_1, "IISO8859_1MouseMove", false, "IISO8859_1MouseDown"},
+    {"IISO8859_2", chardata::ctISO8859_2, "IISO8859_2MouseMove", false, "IISO8859_2MouseDown"},
+    // The -3 picture's press is bound to the -2 handler; all click
+    // handlers do the same.
+    {"IISO8859_3", chardata::ctISO8859_3, "IISO8859_3MouseMove", false, "IISO8859_2MouseDown"},
+    {"IISO8859_4", chardata::ctISO8859_4, "IISO8859_4MouseMove", false, "IISO8859_4MouseDown"},
+    {"IISO8859_5", chardata::ctISO8859_5, "IISO8859_5MouseMove", false, "IISO8859_5MouseDown"},
+    {"IISO8859_6", chardata::ctISO8859_6, "IISO8859_6MouseMove", false, "IISO8859_6MouseDown"},
+    {"IISO8859_7", chardata::ctISO8859_7, "IISO8859_7MouseMove", false, "IISO8859_7MouseDown"},
+    {"IISO8859_8", chardata::ctISO8859_8, "IISO8859_8MouseMove", false, "IISO8859_8MouseDown"},
+    {"IISO8859_9", chardata::ctISO8859_9, "IISO8859_9MouseMove", false, "IISO8859_9MouseDown"},
+    {"IISO8859_10", chardata::ctISO8859_10, "IISO8859_10MouseMove", false, "IISO8859_10MouseDown"},
+    {"IISO8859_11", chardata::ctISO8859_11, "IISO8859_11MouseMove", false, "IISO8859_11MouseDown"},
+    {"IISO8859_13", chardata::ctISO8859_13, "IISO8859_13MouseMove", false, "IISO8859_13MouseDown"},
+    {"IISO8859_14", chardata::ctISO8859_14, "IISO8859_14MouseMove", false, "IISO8859_14MouseDown"},
+    {"IISO8859_15", chardata::ctISO8859_15, "IISO8859_15MouseMove", false, "IISO8859_15MouseDown"},
+    {"IISO8859_16", chardata::ctISO8859_16, "IISO8859_16MouseMove", false, "IISO8859_16MouseDown"},
+    {"ICP734", chardata::ctCP437, "Icp437MouseMove", false, "Icp437MouseDown"},
+    // Code page 850 appends when the button is released.
+    {"ICP850", chardata::ctCP850, "ICP850MouseMove", true, "ICP850MouseDown"},
+    {"ITechnik", chardata::ctTechnik, "ITechnikMouseMove", false, "ITechnikMouseDown"},
+    {"IGrafik", chardata::ctGrafik, "IGrafikMouseMove", false, "IGrafikMouseDown"},
+}};
+
+// The tab sheet of each table, in table order.
+constexpr std::array<const char*, 20> kPages = {
+    "TSansi",  "TSiso1",  "TSiso2",  "TSiso3",  "TSiso4",  "TSiso5",    "TSiso6",
+    "TSiso7",  "TSiso8",  "TSiso9",  "TSiso10", "TSiso11", "TSiso13",   "TSiso14",
+    "TSiso15", "TSiso16", "TScp437", "TScp850", "TSTechnik", "TSGrafik"};
+
+// The display field of each output kind, in radio item order.
+constexpr std::array<const char*, 6> kKindFields = {"EdDez", "EdUser1",   "EdHex",
+                                                    "EdUser2", "EdEntitie", "EdUser3"};
+constexpr std::array<const char*, 3> kUserLabels = {"LblUser1", "LblUser2", "LblUser3"};
+
+}  // namespace
+
+std::span<const PictureBinding> PictureBindings() { return kBindings; }
+
+TTCharSet::TTCharSet(chardata::ProfileFile& profile)
+    : fw::Form(resources::CharSetForm(), resources::CharSetLayout()), profile_(profile) {
+  BindHandlers();
+  LoadPictures();
+  // The layout opens on "ISO 8859", "-3"; configuration may change it.
+  ShowTable(chardata::ctISO8859_3);
+}
+
+void TTCharSet::BindHandlers() {
+  OnCreate = [this] { FormCreate(); };
+  OnCloseQuery = [this] { return FormCloseQuery(); };
+  Get<fw::Button>("BtnOK").OnClick = [this] { BtnOKClick(); };
+  Get<fw::Button>("BtnAbbruch").OnClick = [this] { BtnAbbruchClick(); };
+  Get<fw::Button>("BtnInfo").OnClick = [this] { BtnInfoClick(); };
+  Get<fw::Edit>("EdRueck").OnKeyDown = [this](WPARAM key) { EdRueckKeyDown(key); };
+  for (const PictureBinding& b : kBindings) {
+    auto& picture = Get<fw::PictureControl>(b.picture);
+    const TCharTableKind kind = b.kind;
+    picture.OnMouseMove = [this, kind](int x, int y) { PictureMouseMove(kind, x, y); };
+    auto click = [this](fw::MouseButton, int, int) { PictureClick(); };
+    if (b.click_on_release)
+      picture.OnMouseUp = click;
+    else
+      picture.OnMouseDown = click;
+  }
+}
+
+void TTCharSet::LoadPictures() {
+  HMODULE module = fw::ModuleHandle();
+  for (const PictureBinding& b : kBindings) {
+    // A module built without its pictures shows empty controls.
+    if (!FindResourceA(module, b.picture, MAKEINTRESOURCEA(10))) continue;
+    Get<fw::PictureControl>(b.picture).SetPicture(fw::LoadPictureResource(module, b.picture));
+  }
+}
+
+void TTCharSet::FormCreate() { chardata::LoadConfiguration(*this, profile_); }
+
+bool TTCharSet::FormCloseQuery() {
+  // A file that cannot be written must not keep the dialog open: the error
+  // is reported and the close goes on.
+  fw::Guarded([&] { chardata::SaveChoices(*this, profile_); });
+  return true;
+}
+
+void TTCharSet::BtnOKClick() {
+  chardata::ResultText = Get<fw::Edit>("EdRueck").Text();
+  chardata::ResultKind = 1;
+}
+
+void TTCharSet::BtnAbbruchClick() {
+  chardata::ResultText.clear();
+  chardata::ResultKind = 0;
+}
+
+void TTCharSet::BtnInfoClick() {
+  if (!info::InfoShowing) info::CreateInfoDialog();
+}
+
+void TTCharSet::EdRueckKeyDown(WPARAM key) {
+  if (key == VK_RETURN) {
+    chardata::ResultText = Get<fw::Edit>("EdRueck").Text();
+    chardata::ResultKind = 1;
+    SetModalResult(fw::mrOk);
+  } else if (key == VK_ESCAPE) {
+    chardata::ResultText.clear();
+    chardata::ResultKind = 0;
+    SetModalResult(fw::mrCancel);
+  }
+}
+
+void TTCharSet::PictureMouseMove(TCharTableKind kind, int x, int y) {
+  const auto texts = chardata::HoverDisplay(kind, x, y);
+  if (!texts) {
+    ClearFields();
+    return;
+  }
+  Field("EdZeichenNr").SetText(texts->number);
+  Field("EdDez").SetText(texts->dec);
+  Field("EdHex").SetText(texts->hex);
+  Field("EdEntitie").SetText(texts->entity);
+  Field("EdUser1").SetText(texts->user1);
+  Field("EdUser2").SetText(texts->user2);
+  Field("EdUser3").SetText(texts->user3);
+}
+
+void TTCharSet::PictureClick() { AppendChosenForm(); }
+
+void TTCharSet::ClearFields() {
+  for (const char* name :
+       {"EdZeichenNr", "EdDez", "EdHex", "EdEntitie", "EdUser1", "EdUser2", "EdUser3"})
+    Field(name).SetText("");
+}
+
+void TTCharSet::AppendChosenForm() {
+  const int kind = OutputKindIndex();
+  const std::string shown =
+      kind >= 0 && kind < static_cast<int>(kKindFields.size()) ? Field(kKindFields[kind]).Text() : "";
+  ChosenForm = shown.substr(0, kChosenFormCapacity);
+  auto& result = Get<fw::Edit>("EdRueck");
+  result.SetText(result.Text() + ChosenForm);
+  result.SetFocus();
+  result.MoveCaretToEnd();
+}
+
+int TTCharSet::OutputKindIndex() const { return Get<fw::RadioGroup>("RGAusgabeTyp").ItemIndex(); }
+
+void TTCharSet::SetOutputKindIndex(int index) {
+  Get<fw::RadioGroup>("RGAusgabeTyp").SetItemIndex(index);
+}
+
+fw::TabPage& TTCharSet::PageOf(TCharTableKind kind) const {
+  return Get<fw::TabPage>(kPages.at(static_cast<std::size_t>(kind)));
+}
+
+TCharTableKind TTCharSet::ShownTable() const {
+  const auto& outer = Get<fw::TabControl>("PCChar");
+  const fw::TabPage* page = outer.ActivePage();
+  if (page && page->Name() == "TSiso") page = Get<fw::TabControl>("PCiso").ActivePage();
+  for (TCharTableKind kind : chardata::kAllCharTableKinds)
+    if (page && page->Name() == kPages[kind]) return kind;
+  return chardata::ctISO8859_3;
+}
+
+void TTCharSet::ShowTable(TCharTableKind kind) {
+  fw::TabPage& page = PageOf(kind);
+  if (chardata::IsIsoTable(kind)) {
+    Get<fw::TabControl>("PCChar").SetActivePage(&Get<fw::TabPage>("TSiso"));
+    page.Owner().SetActivePage(&page);
+  } else {
+    page.Owner().SetActivePage(&page);
+  }
+}
+
+void TTCharSet::SetUserFormCaptions(int k, const std::string& item_caption,
+                                    const std::string& label_caption) {
+  if (k < 1 || k > 3) return;
+  Get<fw::RadioGroup>("RGAusgabeTyp").SetItemCaption(2 * k - 1, item_caption);
+  Get<fw::Label>(kUserLabels[static_cast<std::size_t>(k - 1)]).SetText(label_caption);
+}
+
+chardata::BoxAnswer TTCharSet::ShowErrorBox(const std::string& text) {
+  return fw::ShowErrorMessage(text, "Fehler") == fw::MessageAnswer::Ok
+             ? chardata::BoxAnswer::kConfirmed
+             : chardata::BoxAnswer::kClosed;
+}
+
+void TTCharSet::SetHourglass(bool on) {
+  fw::SetScreenCursor(on ? fw::ScreenCursor::HourGlass : fw::ScreenCursor::Default);
+}
+
+std::string TTCharSet::PluginModuleFileName() const { return fw::ModuleFileName(); }
+
+}  // namespace rf::picker

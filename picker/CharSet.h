@@ -1,0 +1,73 @@
+// The character picker dialog: twenty table pictures on tabs, the display
+// fields of the character under the pointer, the output kind and the
+// result line handed to the host.
+#pragma once
+
+#include <string>
+
+#include "chardata/char_table_kind.h"
+#include "chardata/configuration_host.h"
+#include "chardata/profile_file.h"
+#include "framework/controls.h"
+#include "framework/form.h"
+
+namespace rf::picker {
+
+// The output kinds in the order of the radio group's items.
+enum TOutputKind : int { okDecimal, okUser1, okHex, okUser2, okEntity, okUser3 };
+
+// The text appended last, at most 30 characters; outlives the dialog.
+extern std::string ChosenForm;
+inline constexpr std::size_t kChosenFormCapacity = 30;
+
+// How a picture's handlers are bound: its mouse-move handler, and its
+// click handler on a button press or (one picture) a release.
+struct PictureBinding {
+  const char* picture;
+  chardata::TCharTableKind kind;
+  const char* move_handler;
+  bool click_on_release;
+  const char* click_handler;
+};
+std::span<const PictureBinding> PictureBindings();
+
+class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
+ public:
+  // Builds the dialog from its layout; the creation handler runs when the
+  // caller calls RunCreate() (so that it can report errors itself).
+  explicit TTCharSet(chardata::ProfileFile& profile);
+
+  // Handlers, named after their control and event.
+  void FormCreate();
+  bool FormCloseQuery();
+  void BtnOKClick();
+  void BtnAbbruchClick();
+  void BtnInfoClick();
+  void EdRueckKeyDown(WPARAM key);
+  void PictureMouseMove(chardata::TCharTableKind kind, int x, int y);
+  void PictureClick();
+
+  void ClearFields();
+  void AppendChosenForm();
+
+  // ConfigurationHost
+  int OutputKindIndex() const override;
+  void SetOutputKindIndex(int index) override;
+  chardata::TCharTableKind ShownTable() const override;
+  void ShowTable(chardata::TCharTableKind kind) override;
+  void SetUserFormCaptions(int k, const std::string& item_caption,
+                           const std::string& label_caption) override;
+  chardata::BoxAnswer ShowErrorBox(const std::string& text) override;
+  void SetHourglass(bool on) override;
+  std::string PluginModuleFileName() const override;
+
+ private:
+  fw::Edit& Field(const char* name) const { return Get<fw::Edit>(name); }
+  fw::TabPage& PageOf(chardata::TCharTableKind kind) const;
+  void BindHandlers();
+  void LoadPictures();
+
+  chardata::ProfileFile& profile_;
+};
+
+}  // namespace rf::picker

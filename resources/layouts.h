@@ -1,0 +1,13 @@
+// The stored layouts of the module's dialogs.
+#pragma once
+
+#include <span>
+
+#include "framework/layout.h"
+
+namespace rf::resources {
+
+const fw::FormSpec& CharSetForm();
+std::span<const fw::ControlSpec> CharSetLayout();
+
+}  // namespace rf::resources
