@@ -93,7 +93,8 @@ std::vector<std::uint8_t> SaveSimplePicture(const SimplePicture& picture) {
       bits = ColorBits(count);
       packed = static_cast<std::uint8_t>(0x80 | (packed & 0x40) | (bits - 1));
     } else {
-      bits = std::max(largest_bits, 1);
+      // Without any table nothing limits the indexes: code all 8 bits.
+      bits = largest_bits > 0 ? largest_bits : 8;
       count = global_count > 0 ? 1 << ColorBits(global_count) : 1 << bits;
     }
     PutByte(out, packed);
