@@ -41,6 +41,7 @@ Run as a program it prints TSV for tools that are not written in Python:
                             hex, at least 4 digits) or "-", drawn (1 or 0)
   python3 cells.py tables   one line per table:
                             kind, section, picture, columns, rows, cell height
+  Either writes to FILE instead of standard output with "-o FILE".
 """
 
 from __future__ import annotations
@@ -196,19 +197,32 @@ def _check() -> None:
 _check()
 
 
-def main(argv: list[str]) -> int:
-    out = sys.stdout
-    if argv[1:] == ["tables"]:
+def _write_tsv(out, what: str) -> None:
+    if what == "tables":
         for t in TABLES:
             out.write(f"{t.kind}\t{t.section}\t{t.picture}\t{t.columns}\t{t.rows}\t{t.cell_height}\n")
-        return 0
-    if argv[1:]:
-        sys.stderr.write("usage: cells.py [tables]\n")
-        return 2
+        return
     for t in TABLES:
         for i, c in enumerate(t.cells):
             cp = "-" if c.codepoint is None else f"{c.codepoint:04X}"
             out.write(f"{t.section}\t{i}\t{c.key}\t{cp}\t{int(c.drawn)}\n")
+
+
+def main(argv: list[str]) -> int:
+    args = argv[1:]
+    path = None
+    if len(args) >= 2 and args[-2] == "-o":
+        path = args[-1]
+        args = args[:-2]
+    if args not in ([], ["tables"]):
+        sys.stderr.write("usage: cells.py [tables] [-o FILE]\n")
+        return 2
+    what = "tables" if args else "cells"
+    if path is None:
+        _write_tsv(sys.stdout, what)
+    else:
+        with open(path, "w", encoding="ascii", newline="\n") as out:
+            _write_tsv(out, what)
     return 0
 
 

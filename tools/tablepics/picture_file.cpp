@@ -1,0 +1,57 @@
+#include "tools/tablepics/picture_file.h"
+
+#include <string>
+
+#include "gif/gifsimple.h"
+
+namespace rf::tablepics {
+
+std::array<Rgb, 256> TablePalette() {
+  std::array<Rgb, 256> palette{};  // entries 16 and up stay black
+  const Rgb vga[16] = {
+      {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+      {192, 192, 192}, {0, 0, 128},   {128, 0, 128}, {0, 128, 128},
+      {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+      {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+  };
+  for (int i = 0; i < 16; ++i) palette[static_cast<std::size_t>(i)] = vga[i];
+  return palette;
+}
+
+std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture) {
+  gif::SimplePicture gif;
+  gif.width = picture.width;
+  gif.height = picture.height;
+  for (const Rgb c : TablePalette()) gif.colors.push_back({c.red, c.green, c.blue});
+  gif.compression = gif::gcLZW;
+  gif::SimpleFrame frame;
+  frame.width = picture.width;
+  frame.height = picture.height;
+  frame.pixels = picture.pixels;
+  frame.control = gif::SimpleControl{};  // no transparency, delay 0
+  gif.frames.push_back(std::move(frame));
+  return gif::SaveSimplePicture(gif);
+}
+
+std::vector<std::uint8_t> PictureProperty(std::span<const std::uint8_t> gif) {
+  std::vector<std::uint8_t> out;
+  out.reserve(1 + kPictureClass.size() + gif.size());
+  out.push_back(static_cast<std::uint8_t>(kPictureClass.size()));
+  out.insert(out.end(), kPictureClass.begin(), kPictureClass.end());
+  out.insert(out.end(), gif.begin(), gif.end());
+  return out;
+}
+
+std::vector<std::uint8_t> EncodePpm(const IndexedPicture& picture) {
+  const std::string header =
+      "P6\n" + std::to_string(picture.width) + " " + std::to_string(picture.height) + "\n255\n";
+  std::vector<std::uint8_t> out(header.begin(), header.end());
+  const auto palette = TablePalette();
+  for (std::uint8_t index : picture.pixels) {
+    const Rgb c = palette[index];
+    out.insert(out.end(), {c.red, c.green, c.blue});
+  }
+  return out;
+}
+
+}  // namespace rf::tablepics
