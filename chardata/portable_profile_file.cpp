@@ -18,6 +18,19 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
+// Paths come in the Windows form; elsewhere "\\" separates folders too.
+std::string NativePath(const std::string& path) {
+#if defined(_WIN32)
+  return path;
+#else
+  std::string p = path;
+  for (char& c : p) {
+    if (c == '\\') c = '/';
+  }
+  return p;
+#endif
+}
+
 std::optional<FileStamp> Stamp(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
@@ -71,7 +84,8 @@ struct Cache {
 Cache g_cache;
 constexpr long long kSettleNs = 2'000'000'000LL;
 
-const ParsedProfile* Load(const std::string& path) {
+const ParsedProfile* Load(const std::string& windows_path) {
+  const std::string path = NativePath(windows_path);
   const std::optional<FileStamp> stamp = Stamp(path);
   if (!stamp) return nullptr;
   if (g_cache.path == path && g_cache.stamp == *stamp && g_cache.settled) return &g_cache.parsed;
@@ -177,7 +191,7 @@ bool PortableProfileFile::WriteText(const std::string& path, const std::string& 
     if (i + 1 < lines.size() || crlf_end) bytes += "\r\n";
   }
   Forget();
-  return WriteAll(path, bytes);
+  return WriteAll(NativePath(path), bytes);
 }
 
 }  // namespace rf::chardata
