@@ -11,4 +11,9 @@ char FoldCase(char c);
 std::string FoldCase(std::string_view text);
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// Letters A to Z only: the Windows profile functions (as Wine has them)
+// tell upper-half letters of different case apart.
+std::string FoldAsciiCase(std::string_view text);
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 }  // namespace rf::chardata

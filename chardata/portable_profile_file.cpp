@@ -121,7 +121,7 @@ std::vector<std::string> PortableProfileFile::KeyNames(const std::string& path,
                                                        const std::string& section) {
   const ParsedProfile* p = Load(path);
   if (p == nullptr) return {};
-  const ProfileSection* s = p->FindSection(section);
+  const ProfileSection* s = p->FindSection(section, false);
   if (s == nullptr) return {};
   // Fill the block as the key-list call fills its buffer: names that do
   // not fit are cut, and the list ends where the buffer does.
@@ -165,11 +165,12 @@ bool PortableProfileFile::WriteText(const std::string& path, const std::string& 
                   g_cache.bytes.back() == '\r';
 
   if (const ProfileSection* s = p.FindSection(section)) {
-    const auto found = s->first_key.find(FoldCase(name));
+    const auto found = s->first_key.find(FoldAsciiCase(name));
     if (found != s->first_key.end()) {
       const ProfileKey& k = s->keys[found->second];
       if (k.value && *k.value == v) return true;  // nothing to change
-      lines[k.line] = new_line;
+      // The key keeps the name as the file writes it.
+      lines[k.line] = k.name + "=" + std::string(v);
     } else {
       // After the section's last key, or right after its header.
       const std::size_t after = s->keys.empty() ? s->header_line : s->keys.back().line;

@@ -25,10 +25,10 @@ std::string_view TrimProfileSpace(std::string_view text) {
   return text;
 }
 
-const ProfileSection* ParsedProfile::FindSection(std::string_view name) const {
-  name = TrimProfileSpace(name);
+const ProfileSection* ParsedProfile::FindSection(std::string_view name, bool trim) const {
+  if (trim) name = TrimProfileSpace(name);
   for (const ProfileSection& s : sections) {
-    if (s.header_line != std::string::npos && EqualsIgnoringCase(s.name, name)) return &s;
+    if (EqualsIgnoringAsciiCase(s.name, name)) return &s;
   }
   return nullptr;
 }
@@ -36,7 +36,7 @@ const ProfileSection* ParsedProfile::FindSection(std::string_view name) const {
 const ProfileKey* ParsedProfile::FindKey(std::string_view section, std::string_view key) const {
   const ProfileSection* s = FindSection(section);
   if (s == nullptr) return nullptr;
-  const auto found = s->first_key.find(FoldCase(TrimProfileSpace(key)));
+  const auto found = s->first_key.find(FoldAsciiCase(TrimProfileSpace(key)));
   return found == s->first_key.end() ? nullptr : &s->keys[found->second];
 }
 
@@ -64,7 +64,8 @@ ParsedProfile ParseProfile(std::string_view bytes) {
     if (line.front() == '[') {
       const std::size_t close = line.rfind(']');
       if (close != std::string_view::npos && close > 0) {
-        p.sections.push_back({std::string(line.substr(1, close - 1)), line_index, {}, {}});
+        p.sections.push_back(
+            {std::string(TrimProfileSpace(line.substr(1, close - 1))), line_index, {}, {}});
         continue;
       }
       // A header without "]" is read as a key line.
@@ -79,7 +80,7 @@ ParsedProfile ParseProfile(std::string_view bytes) {
       key.value = std::string(TrimProfileSpace(line.substr(eq + 1)));
     }
     ProfileSection& s = p.sections.back();
-    s.first_key.emplace(FoldCase(key.name), s.keys.size());
+    s.first_key.emplace(FoldAsciiCase(key.name), s.keys.size());
     s.keys.push_back(std::move(key));
   }
   return p;

@@ -19,6 +19,7 @@ struct ProfileKey {
 struct ProfileSection {
   std::string name;
   std::size_t header_line;  // index of the header line; npos for keys before any header
+  // (that nameless section is the one the empty name finds)
   std::vector<ProfileKey> keys;
   std::unordered_map<std::string, std::size_t> first_key;  // folded name -> index in keys
 };
@@ -28,8 +29,9 @@ struct ParsedProfile {
   std::vector<ProfileSection> sections;
 
   // First section / first key of that section with the name (letter case
-  // ignored, blanks around the name dropped); nullptr when there is none.
-  const ProfileSection* FindSection(std::string_view name) const;
+  // of A to Z ignored); nullptr when there is none. Lookups of a value drop
+  // the blanks around the names asked for, the key list does not.
+  const ProfileSection* FindSection(std::string_view name, bool trim = true) const;
   const ProfileKey* FindKey(std::string_view section, std::string_view key) const;
 };
 
