@@ -33,38 +33,52 @@ void TLZWEncoder::ClearTable() {
   just_cleared_ = true;
   OutputCode(clear_code_);
   table_.Clear();
+  std::memset(child_cache_.get(), 0, sizeof(std::uint32_t) * 4096 * kCacheWays);
   next_code_ = first_free_code_;
 }
 
 void TLZWEncoder::CompressPixels() {
-  const std::uint8_t* p;
-  const std::uint8_t* end;
-  if (!NextSpan(p, end)) return;
-  next_code_ = first_free_code_;
-  table_.Clear();
-  just_cleared_ = true;
-  OutputCode(clear_code_);
+  const std::uint8_t* span_begin;
+  const std::uint8_t* span_end;
+  if (!NextSpan(span_begin, span_end)) return;
+  ClearTable();
 
+  std::uint32_t* const cache = child_cache_.get();
+  const std::uint8_t* p = span_begin;
   unsigned prefix = *p++;
-  do {
+  for (;;) {
+    const std::uint8_t* const end = span_end;
     for (; p != end; ++p) {
       const unsigned pixel = *p;
+      const std::uint32_t tag = (pixel + 1) << 16;
+      std::uint32_t& cached = cache[prefix * kCacheWays + (pixel & (kCacheWays - 1))];
+      if ((cached & 0xFFFF0000u) == tag) {
+        prefix = cached & 0xFFFF;
+        continue;
+      }
       const std::uint32_t key = (static_cast<std::uint32_t>(prefix) << 8) | pixel;
       const int slot = table_.FindSlot(key);
       if (slot >= 0 && !table_.IsFree(slot)) {
-        prefix = table_.CodeAt(slot);
+        const unsigned code = table_.CodeAt(slot);
+        cached = tag | code;
+        prefix = code;
         continue;
       }
       OutputCode(prefix);
-      prefix = pixel;
       // A probe sequence without a free slot counts as a full table.
       if (next_code_ > kLastCode || slot < 0) {
+        prefix = pixel;
         ClearTable();
       } else {
-        table_.Put(slot, key, next_code_++);
+        table_.Put(slot, key, next_code_);
+        cached = tag | next_code_;
+        ++next_code_;
+        prefix = pixel;
       }
     }
-  } while (NextSpan(p, end));
+    if (!NextSpan(span_begin, span_end)) break;
+    p = span_begin;
+  }
   OutputCode(prefix);
 }
 

@@ -49,6 +49,12 @@ class TLZWEncoder : public TGIFEncoder {
 
   THashTable table_;
   unsigned next_code_ = 0;
+  // A small cache in front of the hash table: per code and low pixel bits,
+  // the extension last met, as (pixel + 1) << 16 | code (0: none). Strings
+  // of one colour, and pictures of up to four colours, then mostly skip the
+  // hash; the table stays the dictionary, so the codes are the same.
+  static constexpr int kCacheWays = 4;
+  std::unique_ptr<std::uint32_t[]> child_cache_{new std::uint32_t[4096 * kCacheWays]};
 };
 
 }  // namespace rf::gif

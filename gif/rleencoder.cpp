@@ -1,8 +1,31 @@
 #include "gif/rleencoder.h"
 
+#include <bit>
 #include <cmath>
+#include <cstring>
 
 namespace rf::gif {
+
+namespace {
+
+// The end of the run of v that begins at p: eight pixels at a time while
+// they all match.
+const std::uint8_t* RunEnd(const std::uint8_t* p, const std::uint8_t* end, std::uint8_t v) {
+  if constexpr (std::endian::native == std::endian::little) {
+    const std::uint64_t pattern = 0x0101010101010101ull * v;
+    while (end - p >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p, 8);
+      const std::uint64_t diff = word ^ pattern;
+      if (diff != 0) return p + (std::countr_zero(diff) >> 3);
+      p += 8;
+    }
+  }
+  while (p != end && *p == v) ++p;
+  return p;
+}
+
+}  // namespace
 
 void TRLEEncoder::Clear() {
   Output(clear_code_);
@@ -139,8 +162,7 @@ void TRLEEncoder::CompressPixels() {
     while (p != end) {
       const unsigned pixel = *p;
       if (run_length_ > 0 && pixel != run_pixel_) FlushRun();
-      const std::uint8_t* q = p + 1;
-      while (q != end && *q == pixel) ++q;
+      const std::uint8_t* q = RunEnd(p + 1, end, static_cast<std::uint8_t>(pixel));
       run_pixel_ = pixel;
       run_length_ += q - p;
       p = q;
