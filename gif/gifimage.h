@@ -19,6 +19,7 @@
 #include "gif/gifitem.h"
 #include "gif/gifstream.h"
 #include "gif/gifsubimage.h"
+#include "gif/palette.h"
 
 namespace rf::gif {
 
@@ -120,6 +121,15 @@ class TGIFImage {
 
   TGIFWarningEvent OnWarning;
   TGIFProgressEvent OnProgress;
+
+  // How bitmaps of more than 256 colours are reduced when they are made
+  // into frames (bitmapimport.h): the method (0 to 9, default 6, the
+  // 216-colour cube), the colours as bits of method 7, the dither mode (0 to
+  // 6, default 0, nearest colour) and the palette of method 9.
+  int ColorReduction = 6;
+  int ReductionBits = 8;
+  int DitherMode = 0;
+  Palette ReductionPalette;
 
   std::size_t MaxFramePixels = kDefaultMaxFramePixels;
   std::size_t MaxImagePixels = kDefaultMaxImagePixels;
