@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gif/gifcolormap.h"
+#include "gif/gifencoder.h"
 #include "gif/gifexception.h"
 #include "gif/gifextensions.h"
 #include "gif/gifheader.h"
@@ -133,6 +134,8 @@ class TGIFImage {
 
   std::size_t MaxFramePixels = kDefaultMaxFramePixels;
   std::size_t MaxImagePixels = kDefaultMaxImagePixels;
+  // The coder frames are written with: gcLZW (the default) or gcRLE.
+  TGIFCompression Compression = gcLZW;
   // Pixels allocated by the frames read so far (checked against
   // MaxImagePixels).
   std::size_t DecodedPixels() const { return decoded_pixels_; }

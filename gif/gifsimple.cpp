@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "gif/gifsave.h"
+#include "gif/gifimage.h"
 
 namespace rf::gif {
 
@@ -18,91 +18,80 @@ std::uint16_t Word(int v, const char* what) {
   return static_cast<std::uint16_t>(v);
 }
 
-void WriteTable(ByteVector& out, const std::vector<SimpleColor>& colors) {
-  static_assert(sizeof(SimpleColor) == 3);
-  WriteColorTable(out, reinterpret_cast<const std::uint8_t*>(colors.data()),
-                  static_cast<int>(colors.size()));
+void FillMap(TGIFColorMap& map, const std::vector<SimpleColor>& colors) {
+  Require(colors.size() <= 256, "GIF colour table larger than 256 entries");
+  map.SetCount(static_cast<int>(colors.size()));
+  for (std::size_t i = 0; i < colors.size(); ++i) {
+    map[static_cast<int>(i)] = {colors[i].red, colors[i].green, colors[i].blue};
+  }
 }
 
-void WriteLoopExtension(ByteVector& out, std::uint16_t loops) {
-  PutBytes(out, "\x21\xFF\x0BNETSCAPE2.0", 14);
-  PutBytes(out, "\x03\x01", 2);
-  PutWord(out, loops);
-  PutByte(out, 0);
-}
-
-void WriteControl(ByteVector& out, const SimpleControl& c) {
-  PutBytes(out, "\x21\xF9\x04", 3);
-  std::uint8_t packed = static_cast<std::uint8_t>((std::clamp(c.disposal, 0, 7) << 2));
-  if (c.user_input) packed |= 0x02;
-  if (c.transparent >= 0) packed |= 0x01;
-  PutByte(out, packed);
-  PutWord(out, Word(c.delay, "GIF frame delay out of range"));
-  PutByte(out, static_cast<std::uint8_t>(c.transparent >= 0 ? c.transparent : 0));
-  PutByte(out, 0);
+void AddFrame(TGIFImage& image, const SimpleFrame& f, bool with_loop,
+              std::uint16_t loop_count) {
+  Require(f.pixels.size() == static_cast<std::size_t>(std::max(f.width, 0)) *
+                                 static_cast<std::size_t>(std::max(f.height, 0)),
+          "GIF frame pixel count does not match its size");
+  auto owned = std::make_unique<TGIFSubImage>(&image);
+  TGIFSubImage& frame = *owned;
+  TGIFImageDescriptor& d = frame.Descriptor();
+  d.Left = Word(f.left, "GIF frame position out of range");
+  d.Top = Word(f.top, "GIF frame position out of range");
+  d.Width = Word(f.width, "GIF frame size out of range");
+  d.Height = Word(f.height, "GIF frame size out of range");
+  d.Packed = f.interlaced ? 0x40 : 0x00;
+  FillMap(frame.ColorMap(), f.local_colors);
+  if (with_loop) {
+    auto loop = std::make_unique<TGIFAppExtNSLoop>(&frame);
+    loop->SetLoopCount(loop_count);
+    frame.Extensions().Add(std::move(loop));
+  }
+  if (f.control) {
+    const SimpleControl& c = *f.control;
+    auto gce = std::make_unique<TGIFGraphicControlExtension>(&frame);
+    gce->SetDisposal(std::clamp(c.disposal, 0, 7));
+    gce->SetDelay(Word(c.delay, "GIF frame delay out of range"));
+    if (c.user_input) gce->Block()[1] |= 0x02;
+    if (c.transparent >= 0) {
+      Require(c.transparent <= 255, "GIF transparent index out of range");
+      gce->SetTransparent(true);
+      gce->SetTransparentColorIndex(static_cast<std::uint8_t>(c.transparent));
+      frame.SetTransparent(true);
+    }
+    frame.Extensions().Add(std::move(gce));
+  }
+  if (!f.comments.empty()) {
+    auto comment = std::make_unique<TGIFCommentExtension>(&frame);
+    comment->Comment() = f.comments;
+    frame.Extensions().Add(std::move(comment));
+  }
+  if (!f.pixels.empty()) {
+    std::copy(f.pixels.begin(), f.pixels.end(), frame.AllocatePixels().begin());
+  }
+  image.Images().Add(std::move(owned));
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> SaveSimplePicture(const SimplePicture& picture) {
-  // Extensions are 89a; a picture of plain frames is 87a.
-  int version = picture.frames.empty() ? 0 : 1;
-  if (picture.loop_count) version = 2;
-  int largest_bits = picture.colors.empty() ? 0 : ColorBits(static_cast<int>(picture.colors.size()));
-  for (const SimpleFrame& f : picture.frames) {
-    if (f.control || !f.comments.empty()) version = 2;
-    if (!f.local_colors.empty()) {
-      largest_bits = std::max(largest_bits, ColorBits(static_cast<int>(f.local_colors.size())));
-    }
-  }
-  Require(picture.colors.size() <= 256, "GIF colour table larger than 256 entries");
-
-  ByteVector out;
-  WriteSignature(out, version);
-  PutWord(out, Word(picture.width, "GIF screen width out of range"));
-  PutWord(out, Word(picture.height, "GIF screen height out of range"));
-  const int global_count = static_cast<int>(picture.colors.size());
-  PutByte(out, ScreenPackedByte(global_count, false, largest_bits));
-  PutByte(out, picture.background);
-  PutByte(out, picture.aspect);
-  WriteTable(out, picture.colors);
-
+std::unique_ptr<TGIFImage> BuildSimpleImage(const SimplePicture& picture) {
+  auto image = std::make_unique<TGIFImage>();
+  TGIFScreenDescriptor& screen = image->Header().Descriptor();
+  screen.Width = Word(picture.width, "GIF screen width out of range");
+  screen.Height = Word(picture.height, "GIF screen height out of range");
+  screen.BackgroundColorIndex = picture.background;
+  screen.AspectRatio = picture.aspect;
+  FillMap(image->GlobalColorMap(), picture.colors);
+  image->Compression = picture.compression;
   bool first = true;
   for (const SimpleFrame& f : picture.frames) {
-    Require(f.local_colors.size() <= 256, "GIF colour table larger than 256 entries");
-    Require(f.pixels.size() ==
-                static_cast<std::size_t>(std::max(f.width, 0)) * std::max(f.height, 0),
-            "GIF frame pixel count does not match its size");
-    if (first && picture.loop_count) WriteLoopExtension(out, *picture.loop_count);
+    AddFrame(*image, f, first && picture.loop_count.has_value(), picture.loop_count.value_or(0));
     first = false;
-    if (f.control) WriteControl(out, *f.control);
-    if (!f.comments.empty()) {
-      PutBytes(out, "\x21\xFE", 2);
-      WriteLines(out, f.comments);
-    }
-    PutByte(out, 0x2C);
-    PutWord(out, Word(f.left, "GIF frame position out of range"));
-    PutWord(out, Word(f.top, "GIF frame position out of range"));
-    PutWord(out, Word(f.width, "GIF frame size out of range"));
-    PutWord(out, Word(f.height, "GIF frame size out of range"));
-    int bits;
-    int count;
-    std::uint8_t packed = f.interlaced ? 0x40 : 0x00;
-    if (!f.local_colors.empty()) {
-      count = static_cast<int>(f.local_colors.size());
-      bits = ColorBits(count);
-      packed = static_cast<std::uint8_t>(0x80 | (packed & 0x40) | (bits - 1));
-    } else {
-      // Without any table nothing limits the indexes: code all 8 bits.
-      bits = largest_bits > 0 ? largest_bits : 8;
-      count = global_count > 0 ? 1 << ColorBits(global_count) : 1 << bits;
-    }
-    PutByte(out, packed);
-    WriteTable(out, f.local_colors);
-    CompressFrame(out, picture.compression, bits, count, f.pixels.data(), f.interlaced, f.height,
-                  f.width);
   }
-  PutByte(out, 0x3B);
+  return image;
+}
+
+std::vector<std::uint8_t> SaveSimplePicture(const SimplePicture& picture) {
+  std::vector<std::uint8_t> out;
+  BuildSimpleImage(picture)->SaveToStream(out);
   return out;
 }
 

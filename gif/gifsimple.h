@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "gif/gifencoder.h"
 
 namespace rf::gif {
+
+class TGIFImage;
 
 struct SimpleColor {
   std::uint8_t red = 0;
@@ -53,10 +56,16 @@ struct SimplePicture {
   std::vector<SimpleFrame> frames;
 };
 
-// The picture as a GIF stream. Raises GIFException: "Unsupported GIF
-// version" without frames, "Color not in color table" for a pixel beyond the
-// frame's table; std::invalid_argument for a frame whose pixel count does not
-// match its size or for sizes beyond 16 bits.
+// The picture as a TGIFImage: header with the global colour map, frames with
+// their local maps, pixels and extensions (the loop extension first, then
+// the graphic control extension, then the comment). Raises
+// std::invalid_argument for a frame whose pixel count does not match its
+// size, a colour table of more than 256 entries or values beyond 16 bits.
+std::unique_ptr<TGIFImage> BuildSimpleImage(const SimplePicture& picture);
+
+// The picture as a GIF stream: BuildSimpleImage, then TGIFImage::SaveToStream.
+// Raises GIFException "Unsupported GIF version" without frames and "Color
+// not in color table" for a pixel beyond the frame's table.
 std::vector<std::uint8_t> SaveSimplePicture(const SimplePicture& picture);
 
 }  // namespace rf::gif
