@@ -95,7 +95,11 @@ void TTCharSet::LoadPictures() {
   for (const PictureBinding& b : kBindings) {
     // A module built without its pictures shows empty controls.
     if (!FindResourceA(module, b.picture, MAKEINTRESOURCEA(10))) continue;
-    Get<fw::PictureControl>(b.picture).SetPicture(fw::LoadPictureResource(module, b.picture));
+    try {
+      Get<fw::PictureControl>(b.picture).SetPicture(fw::LoadPictureResource(module, b.picture));
+    } catch (const fw::EUnknownGraphicClass&) {
+      // A module without the GIF drawing shows empty controls too.
+    }
   }
 }
 

@@ -1,0 +1,60 @@
+#include "host/script.h"
+
+#include <cstdio>
+#include <string>
+#include <thread>
+
+namespace rf::host {
+namespace {
+
+constexpr const char* kPickerCaption = "Erweiterter Zeichensatz für html";
+
+void Shot(HWND window, const std::string& dir, const char* name) {
+  const std::string path = dir + "\\" + name;
+  if (SavePng(CaptureWindow(window), path)) std::printf("Bildschirmfoto: %s\n", path.c_str());
+}
+
+// What the user does: entity output, the ISO 8859-1 table, the pointer over
+// the cell of the registered sign, a click, a few typed characters, OK.
+bool DriveDialog(const std::string& dir, std::string& log) {
+  HWND dialog = WaitForWindow(kPickerCaption);
+  if (!dialog) {
+    log = "Der Dialog ist nicht erschienen";
+    return false;
+  }
+  Sync(dialog);
+  Shot(dialog, dir, "picker.png");
+  ChooseItem(Control(dialog, "RGAusgabeTyp"), 4);
+  SelectTab(Control(dialog, "PCChar"), 1);
+  SelectTab(Control(dialog, "PCiso"), 0);
+  HWND picture = Control(dialog, "IISO8859_1");
+  MouseMove(picture, 40, 60);
+  log = "Zelle " + GetText(Control(dialog, "EdZeichenNr")) + ": " +
+        GetText(Control(dialog, "EdDez")) + " " + GetText(Control(dialog, "EdHex")) + " " +
+        GetText(Control(dialog, "EdEntitie"));
+  Click(picture, 40, 60);
+  HWND result = Control(dialog, "EdRueck");
+  TypeText(result, " ok");
+  Shot(dialog, dir, "picker-result.png");
+  PostKey(result, VK_RETURN);
+  return WaitForWindowGone(dialog);
+}
+
+}  // namespace
+
+int RunDemoScript(Plugin& plugin, HWND host_window, HWND host_edit, const std::string& shot_dir) {
+  bool driven = false;
+  std::string log;
+  std::thread driver([&] { driven = DriveDialog(shot_dir, log); });
+  char* text = plugin.Start(0, 0, 0);
+  const int kind = plugin.ResultKind();
+  driver.join();
+  std::printf("%s\n", log.c_str());
+  std::printf("pluginStart lieferte \"%s\", pluginRueckgabetyp %d\n", text, kind);
+  if (kind == 1) SendMessageA(host_edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  Shot(host_window, shot_dir, "host.png");
+  std::fflush(stdout);
+  return driven && kind == 1 ? 0 : 1;
+}
+
+}  // namespace rf::host

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# The main job: builds the 64-bit module and the demo host, then starts the
+# host under Wine. With a display the host opens its window (F2 or the menu
+# "Einfügen" starts the picker); without one it runs a scripted session in
+# Xvfb: it opens the picker, picks a character, types into the result line,
+# presses OK, prints what the plug-in returned and writes screenshots.
+set -u
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh || exit 1
+cmake --preset win64 >/dev/null && cmake --build --preset win64 --target RunefoldHost -j"$(nproc)" || exit 1
+mkdir -p artifacts
+shots="Z:$(pwd)/artifacts"
+shots=${shots//\//\\}
+cd build/win64/bin
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ -z "${RF_SCRIPTED:-}" ]; then
+  ../../../cmake/wine-run.sh RunefoldHost.exe
+else
+  echo "No display: scripted session under Xvfb; screenshots go to artifacts/"
+  ../../../scripts/with-display.sh ../../../cmake/wine-run.sh RunefoldHost.exe --script "$shots" | iconv -f CP1252 -t UTF-8
+  rc=${PIPESTATUS[0]}
+  ../../../cmake/wine-run.sh --stop
+  exit "$rc"
+fi

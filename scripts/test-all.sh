@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Every test of every preset: the portable core natively under sanitizers,
+# the Windows suite of the 64-bit module under Wine, the static checks and
+# the end-to-end run of the 32-bit module, and a short run of every fuzz
+# target. Installs what it needs first.
+set -u
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh || exit 1
+export WINEDEBUG=-all
+
+passed=0 failed=0 status=0
+summarise() {  # adds up a ctest log's closing line
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1)
+  if [ -n "$line" ]; then
+    local f t
+    f=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
+    t=$(echo "$line" | sed -E 's/.* failed out of ([0-9]+).*/\1/')
+    passed=$((passed + t - f)); failed=$((failed + f))
+  fi
+}
+step() {  # name, command...
+  local name=$1; shift
+  echo "=== $name"
+  local log="build/logs/$name.log"
+  mkdir -p build/logs
+  "$@" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  summarise "$log"
+  if [ "$rc" -ne 0 ]; then echo "=== $name FAILED ($rc)"; status=1; fi
+}
+
+jobs=$(nproc)
+step native-build bash -c "cmake --preset native >/dev/null && cmake --build --preset native -j$jobs"
+step native-test ctest --preset native
+step win64-build bash -c "cmake --preset win64 >/dev/null && cmake --build --preset win64 -j$jobs"
+step win64-test scripts/with-display.sh ctest --preset win64
+step win32-build bash -c "cmake --preset win32 >/dev/null && cmake --build --preset win32 -j$jobs"
+step win32-test scripts/with-display.sh ctest --preset win32
+step fuzz-build bash -c "cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j$jobs"
+step fuzz-run bash fuzz/run.sh "${RF_FUZZ_SECONDS:-20}"
+
+cmake/wine-run.sh --stop
+echo "tests: $passed passed, $failed failed"
+exit $status

@@ -1,0 +1,268 @@
+// The picker dialog end to end: the real module, loaded as a host loads it,
+// driven by window messages from a second thread.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "plugin_fixture.h"
+
+namespace rf::test {
+namespace {
+
+using host::Control;
+using host::GetText;
+
+class PickerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    config_ = DeliveredConfig();
+    ASSERT_FALSE(config_.empty()) << "data/Runefold.cfg not found";
+    copy_ = std::make_unique<PluginCopy>(&config_);
+  }
+  std::string config_;
+  std::unique_ptr<PluginCopy> copy_;
+};
+
+TEST_F(PickerTest, EveryWayOutSetsResultAndKind) {
+  struct Way {
+    const char* name;
+    std::function<void(HWND)> end;
+    std::string text;
+    int kind;
+  };
+  auto type_then = [](std::function<void(HWND)> end) {
+    return [end](HWND d) {
+      host::TypeText(Control(d, "EdRueck"), "abc");
+      end(d);
+    };
+  };
+  const std::vector<Way> ways = {
+      {"OK", type_then([](HWND d) { host::PressButton(Control(d, "BtnOK")); }), "abc", 1},
+      {"Enter", type_then([](HWND d) { host::PostKey(Control(d, "EdRueck"), VK_RETURN); }), "abc", 1},
+      {"Abbruch", type_then([](HWND d) { host::PressButton(Control(d, "BtnAbbruch")); }), "", 0},
+      {"Escape", type_then([](HWND d) { host::PostKey(Control(d, "EdRueck"), VK_ESCAPE); }), "", 0},
+  };
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    const RunResult r = copy_->Run(way.end);
+    EXPECT_TRUE(r.script_ok);
+    EXPECT_EQ(r.text, way.text);
+    EXPECT_EQ(r.kind, way.kind);
+    EXPECT_EQ(r.size_word, static_cast<std::int32_t>(way.text.size() + 5));
+  }
+}
+
+TEST_F(PickerTest, OtherCloseKeepsThePreviousRunsResult) {
+  RunResult r = copy_->Run([](HWND d) {
+    host::TypeText(Control(d, "EdRueck"), "&euro;");
+    host::PressButton(Control(d, "BtnOK"));
+  });
+  ASSERT_EQ(r.text, "&euro;");
+  // Closed by the window system: neither confirms nor cancels.
+  r = copy_->Run([](HWND d) {
+    host::TypeText(Control(d, "EdRueck"), "ignored");
+    PostMessageA(d, WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(r.text, "&euro;");
+  EXPECT_EQ(r.kind, 1);
+  r = copy_->Run([](HWND d) { host::PressButton(Control(d, "BtnAbbruch")); });
+  EXPECT_EQ(r.text, "");
+  EXPECT_EQ(r.kind, 0);
+  r = copy_->Run([](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); });
+  EXPECT_EQ(r.text, "");
+  EXPECT_EQ(r.kind, 0);
+}
+
+TEST_F(PickerTest, InterfaceVersionBeforeDuringAfter) {
+  auto& p = copy_->Plugin();
+  EXPECT_EQ(p.InterfaceVersion(), 1);
+  EXPECT_EQ(p.ResultKind(), 0);
+  int during = 0;
+  copy_->Run([&](HWND d) {
+    during = p.InterfaceVersion();
+    host::PressButton(Control(d, "BtnOK"));
+  });
+  EXPECT_EQ(during, 1);
+  EXPECT_EQ(p.InterfaceVersion(), 1);
+}
+
+TEST_F(PickerTest, HostWindowsAreDisabledWhileTheDialogRuns) {
+  HWND a = CreateWindowExA(0, "STATIC", "host a", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                           nullptr, nullptr, nullptr, nullptr);
+  HWND b = CreateWindowExA(0, "STATIC", "host b", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                           nullptr, nullptr, nullptr, nullptr);
+  HWND hidden = CreateWindowExA(0, "STATIC", "host c", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+  EnableWindow(b, FALSE);
+  bool a_during = true, hidden_during = false;
+  copy_->Run([&](HWND d) {
+    a_during = IsWindowEnabled(a);
+    hidden_during = IsWindowEnabled(hidden);
+    host::PressButton(Control(d, "BtnOK"));
+  });
+  EXPECT_FALSE(a_during);
+  EXPECT_TRUE(hidden_during) << "a hidden window is left alone";
+  EXPECT_TRUE(IsWindowEnabled(a));
+  EXPECT_FALSE(IsWindowEnabled(b)) << "a window disabled before stays disabled";
+  DestroyWindow(a);
+  DestroyWindow(b);
+  DestroyWindow(hidden);
+}
+
+TEST_F(PickerTest, LayoutHasEveryControlAtItsPlace) {
+  struct Expect {
+    const char* name;
+    RECT rect;
+    const char* caption;
+  };
+  const std::vector<Expect> expected = {
+      {"RGAusgabeTyp", {8, 0, 449, 57}, "Rückgabe Typ:"},
+      {"GBAusgabeWert", {8, 64, 449, 121}, "Mögliche Ausgabe Wert:"},
+      {"EdDez", {73, 80, 132, 96}, ""},
+      {"EdHex", {232, 80, 300, 96}, ""},
+      {"EdEntitie", {360, 80, 440, 96}, ""},
+      {"EdUser1", {73, 100, 156, 116}, ""},
+      {"EdUser2", {217, 100, 300, 116}, ""},
+      {"EdUser3", {360, 100, 440, 116}, ""},
+      {"PCChar", {8, 128, 449, 353}, ""},
+      {"PInfo", {299, 128, 449, 148}, ""},
+      {"GBBInfo", {8, 352, 449, 414}, ""},
+      {"LblDez", {8, 16, 68, 29}, "Dezimal:"},
+      {"LblZeichenNr", {12, 3, 88, 16}, "Zeichen Nr.:"},
+      {"EdZeichenNr", {93, 1, 123, 19}, ""},
+      {"LblRueck", {8, 12, 97, 26}, "Rückgabe Wert:"},
+      {"EdRueck", {90, 10, 433, 28}, ""},
+      {"BtnOK", {90, 34, 160, 54}, "OK"},
+      {"BtnAbbruch", {229, 34, 299, 54}, "Abbruch"},
+      {"BtnInfo", {364, 34, 434, 54}, "Info"},
+      {"Lbl8859_1", {296, 8, 425, 113}, nullptr},
+      {"Lbl8859_11", {296, 8, 393, 41}, "Thai"},
+  };
+  std::map<std::string, RECT> rects;
+  std::map<std::string, std::string> captions;
+  RECT client = {};
+  std::string title;
+  std::vector<std::string> items;
+  std::vector<std::pair<int, int>> picture_sizes;
+  copy_->Run([&](HWND d) {
+    GetClientRect(d, &client);
+    title = GetText(d);
+    for (const auto& e : expected) {
+      HWND h = Control(d, e.name);
+      rects[e.name] = host::RectInParent(h);
+      captions[e.name] = GetText(h);
+    }
+    for (HWND item : host::RadioItems(Control(d, "RGAusgabeTyp"))) items.push_back(GetText(item));
+    for (const char* name : {"IANSI", "IISO8859_1", "ICP734", "ICP850", "ITechnik", "IGrafik"}) {
+      const RECT r = host::RectInParent(Control(d, name));
+      picture_sizes.emplace_back(r.right - r.left, r.bottom - r.top);
+    }
+    host::PressButton(Control(d, "BtnAbbruch"));
+  });
+  EXPECT_EQ(title, kPickerCaption);
+  EXPECT_EQ(client.right, 458);
+  EXPECT_EQ(client.bottom, 420);
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.name);
+    const RECT r = rects[e.name];
+    EXPECT_EQ(r.left, e.rect.left);
+    EXPECT_EQ(r.top, e.rect.top);
+    EXPECT_EQ(r.right, e.rect.right);
+    EXPECT_EQ(r.bottom, e.rect.bottom);
+    if (e.caption) EXPECT_EQ(captions[e.name], e.caption);
+  }
+  // The delivered file renames the user forms; the fixed items stay.
+  ASSERT_EQ(items.size(), 6u);
+  EXPECT_EQ(items[0], "Dezimal &&#nnnn;");
+  EXPECT_EQ(items[2], "Hexadezimal &&#xnnnn;");
+  EXPECT_EQ(items[4], "Entity &&name;");
+  const std::vector<std::pair<int, int>> sizes = {{289, 197}, {289, 169}, {361, 197},
+                                                  {361, 197}, {91, 197},  {199, 197}};
+  EXPECT_EQ(picture_sizes, sizes);
+}
+
+TEST_F(PickerTest, TabWalksTheControlsInTabOrder) {
+  std::vector<std::string> walked;
+  copy_->Run([&](HWND d) {
+    const DWORD thread = GetWindowThreadProcessId(d, nullptr);
+    auto focus = [&] {
+      GUITHREADINFO info = {sizeof info};
+      GetGUIThreadInfo(thread, &info);
+      std::string name = host::NameOf(info.hwndFocus);
+      if (name.empty()) name = host::NameOf(GetParent(info.hwndFocus));  // radio items
+      return name;
+    };
+    walked.push_back(focus());
+    for (int i = 0; i < 11; ++i) {
+      HWND f = nullptr;
+      GUITHREADINFO info = {sizeof info};
+      GetGUIThreadInfo(thread, &info);
+      f = info.hwndFocus;
+      host::PostKey(f, VK_TAB);
+      host::Sync(d);
+      walked.push_back(focus());
+    }
+    host::PressButton(Control(d, "BtnAbbruch"));
+  });
+  const std::vector<std::string> expected = {
+      "EdRueck", "BtnOK", "BtnAbbruch", "BtnInfo", "RGAusgabeTyp", "EdHex",
+      "EdEntitie", "EdUser1", "EdUser2", "EdUser3", "PCChar", "PCiso"};
+  EXPECT_EQ(walked, expected);
+}
+
+TEST_F(PickerTest, ClicksAppendTheChosenFormAtTheEnd) {
+  std::string after_clicks, after_long, typed;
+  copy_->Run([&](HWND d) {
+    HWND result = Control(d, "EdRueck");
+    HWND ansi_page_pic = Control(d, "IISO8859_3");  // on show at the start
+    host::SetText(Control(d, "EdDez"), "&#1;");
+    host::SetText(result, "xy");
+    SendMessageA(result, EM_SETSEL, 0, 1);  // a selection does not matter
+    host::MouseDown(ansi_page_pic, 1, 1);
+    host::MouseUp(ansi_page_pic, 1, 1);
+    host::MouseDown(ansi_page_pic, 1, 1, WM_RBUTTONDOWN);
+    host::MouseDown(ansi_page_pic, 1, 1, WM_MBUTTONDOWN);
+    after_clicks = GetText(result);
+    // A user form longer than 30 characters is cut when appended.
+    host::ChooseItem(Control(d, "RGAusgabeTyp"), 1);
+    host::SetText(Control(d, "EdUser1"), std::string(40, 'u'));
+    host::SetText(result, std::string(90, 'r'));
+    host::MouseDown(ansi_page_pic, 1, 1);
+    after_long = GetText(result);
+    // Typing stops at 100 characters; appending did not.
+    host::SetText(result, std::string(98, 't'));
+    host::TypeText(result, "abcd");
+    typed = GetText(result);
+    host::PressButton(Control(d, "BtnAbbruch"));
+  });
+  EXPECT_EQ(after_clicks, "xy&#1;&#1;&#1;");
+  EXPECT_EQ(after_long, std::string(90, 'r') + std::string(30, 'u'));
+  EXPECT_EQ(typed, std::string(98, 't') + "ab");
+}
+
+TEST_F(PickerTest, HoverAndClickGiveTheDeliveredForms) {
+  std::map<std::string, std::string> fields;
+  std::string result;
+  std::string cleared;
+  copy_->Run([&](HWND d) {
+    host::ChooseItem(Control(d, "RGAusgabeTyp"), 4);
+    host::SelectTab(Control(d, "PCiso"), 0);
+    HWND pic = Control(d, "IISO8859_1");
+    host::MouseMove(pic, 40, 60);
+    for (const char* f : {"EdZeichenNr", "EdDez", "EdHex", "EdEntitie"}) fields[f] = GetText(Control(d, f));
+    host::Click(pic, 40, 60);
+    host::MouseMove(pic, 1, 60);
+    cleared = GetText(Control(d, "EdDez")) + GetText(Control(d, "EdZeichenNr"));
+    result = GetText(Control(d, "EdRueck"));
+    host::PressButton(Control(d, "BtnOK"));
+  });
+  EXPECT_EQ(fields["EdZeichenNr"], "14");
+  EXPECT_EQ(fields["EdDez"], "&#174;");
+  EXPECT_EQ(fields["EdHex"], "&#x00AE;");
+  EXPECT_EQ(fields["EdEntitie"], "&reg;");
+  EXPECT_EQ(result, "&reg;");
+  EXPECT_EQ(cleared, "");
+}
+
+}  // namespace
+}  // namespace rf::test

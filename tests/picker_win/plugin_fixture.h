@@ -1,0 +1,64 @@
+// Runs the real Runefold.dll as a host does: a private copy in a folder of
+// its own (with the configuration file the test gives), pluginStart on this
+// thread, the dialog driven from a second thread.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/driver.h"
+
+namespace rf::test {
+
+inline constexpr const char* kPickerCaption = "Erweiterter Zeichensatz für html";
+
+// Path of a file of the source tree or of the build's bin folder.
+std::string SourcePath(const std::string& relative);
+std::string BuiltModulePath();
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+// The delivered configuration file.
+std::string DeliveredConfig();
+
+struct RunResult {
+  std::string text;         // what pluginStart returned
+  std::int32_t kind = -1;   // pluginRueckgabetyp afterwards
+  std::int32_t size_word = 0;  // the block's size word
+  std::vector<std::string> messages;  // texts of the "Fehler" boxes, in order
+  bool script_ok = false;
+};
+
+class PluginCopy {
+ public:
+  // config: contents of Runefold.cfg beside the module; nullptr: no file.
+  explicit PluginCopy(const std::string* config);
+  ~PluginCopy();
+  PluginCopy(const PluginCopy&) = delete;
+  PluginCopy& operator=(const PluginCopy&) = delete;
+
+  const std::string& Folder() const { return folder_; }
+  std::string ConfigPath() const { return folder_ + "\\Runefold.cfg"; }
+  host::Plugin& Plugin() { return plugin_; }
+
+  // One run: answers the load's error boxes (OK, or a close when
+  // close_boxes), then runs the script on the dialog. The script ends the
+  // dialog itself.
+  RunResult Run(const std::function<void(HWND dialog)>& script, bool close_boxes = false);
+
+ private:
+  std::string folder_;
+  host::Plugin plugin_;
+};
+
+// Presses the OK button of a message box (or of our own message dialog).
+void ConfirmBox(HWND box);
+// Text of a message box or of our own message dialog.
+std::string BoxText(HWND box);
+// Waits for a top-level window of this process with one of the captions.
+HWND WaitForAnyWindow(const std::vector<std::string>& captions, std::string* which,
+                      int timeout_ms = 15000);
+
+}  // namespace rf::test
