@@ -29,16 +29,21 @@ void ReportBadData(ConfigurationHost& host, const std::string& text) {
   }
 }
 
-void ParseLine(const std::string& line, TCharEntry& entry) {
-  std::vector<std::string> fields;
-  SplitText(line, ",", fields);
-  auto field = [&](std::size_t n) -> std::string_view {
-    return n <= fields.size() ? std::string_view(fields[n - 1]) : std::string_view();
-  };
+// Field n (from 1) of the line split at every comma, as ExtractField gives
+// it, without making the list.
+std::string_view Field(std::string_view line, int n) {
+  for (int i = 1; i < n; ++i) {
+    const std::size_t comma = line.find(',');
+    if (comma == std::string_view::npos) return {};
+    line.remove_prefix(comma + 1);
+  }
+  return line.substr(0, line.find(','));
+}
 
-  entry.Code = static_cast<std::uint8_t>(TextToNumber(ExtractField(line, "=", 1)));
+void ParseLine(std::string_view line, TCharEntry& entry) {
+  entry.Code = static_cast<std::uint8_t>(TextToNumber(line.substr(0, line.find('='))));
 
-  const std::string_view number = field(2);
+  const std::string_view number = Field(line, 2);
   if (number.empty()) {
     entry.DecRef.Clear();
     entry.DecDigits.Clear();
@@ -53,7 +58,7 @@ void ParseLine(const std::string& line, TCharEntry& entry) {
     entry.HexDigits.Assign(hex + ";");
   }
 
-  const std::string_view entity = field(3);
+  const std::string_view entity = Field(line, 3);
   if (entity.empty()) {
     entry.EntityRef.Clear();
     entry.EntityName.Clear();
@@ -63,9 +68,9 @@ void ParseLine(const std::string& line, TCharEntry& entry) {
     entry.EntityName.Assign(e + ";");
   }
 
-  entry.User1.Assign(field(4));
-  entry.User2.Assign(field(5));
-  entry.User3.Assign(field(6));
+  entry.User1.Assign(Field(line, 4));
+  entry.User2.Assign(Field(line, 5));
+  entry.User3.Assign(Field(line, 6));
 }
 
 }  // namespace
@@ -149,6 +154,7 @@ void ParseSection(ConfigurationHost& host, TCharTableKind kind,
 
 void LoadConfiguration(ConfigurationHost& host, ProfileFile& profile) {
   HourglassScope hourglass(host);
+  ProfileSnapshot snapshot(profile);
   SectionLines section_lines;
   const std::string path = ConfigFilePath(host.PluginModuleFileName());
 

@@ -76,24 +76,34 @@ bool WriteAll(const std::string& path, const std::string& bytes) {
 // its time is safely in the past its bytes are compared as well.
 struct Cache {
   std::string path;
+  bool checked_in_snapshot = false;  // no need to look at the file again
   FileStamp stamp;
   bool settled = false;
   std::string bytes;
   ParsedProfile parsed;
 };
 Cache g_cache;
+int g_snapshots = 0;
 constexpr long long kSettleNs = 2'000'000'000LL;
 
 const ParsedProfile* Load(const std::string& windows_path) {
   const std::string path = NativePath(windows_path);
+  if (g_snapshots > 0 && g_cache.checked_in_snapshot && g_cache.path == path) {
+    return &g_cache.parsed;
+  }
   const std::optional<FileStamp> stamp = Stamp(path);
   if (!stamp) return nullptr;
-  if (g_cache.path == path && g_cache.stamp == *stamp && g_cache.settled) return &g_cache.parsed;
+  g_cache.checked_in_snapshot = false;
+  if (g_cache.path == path && g_cache.stamp == *stamp && g_cache.settled) {
+    g_cache.checked_in_snapshot = g_snapshots > 0;
+    return &g_cache.parsed;
+  }
   std::optional<std::string> bytes = ReadAll(path);
   if (!bytes) return nullptr;
   const bool settled = NowNs() - stamp->mtime_ns > kSettleNs;
   if (g_cache.path == path && g_cache.stamp == *stamp && g_cache.bytes == *bytes) {
     g_cache.settled = settled;
+    g_cache.checked_in_snapshot = g_snapshots > 0;
     return &g_cache.parsed;
   }
   g_cache.parsed = ParseProfile(*bytes);
@@ -101,6 +111,7 @@ const ParsedProfile* Load(const std::string& windows_path) {
   g_cache.path = path;
   g_cache.stamp = *stamp;
   g_cache.settled = settled;
+  g_cache.checked_in_snapshot = g_snapshots > 0;
   return &g_cache.parsed;
 }
 
@@ -116,6 +127,14 @@ std::string DefaultOf(const std::string& default_text) {
 }
 
 }  // namespace
+
+void PortableProfileFile::BeginSnapshot() {
+  ++g_snapshots;
+}
+
+void PortableProfileFile::EndSnapshot() {
+  if (--g_snapshots == 0) g_cache.checked_in_snapshot = false;
+}
 
 std::vector<std::string> PortableProfileFile::KeyNames(const std::string& path,
                                                        const std::string& section) {

@@ -16,6 +16,8 @@ class PortableProfileFile final : public ProfileFile {
                        const std::string& default_text) override;
   bool WriteText(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& value) override;
+  void BeginSnapshot() override;
+  void EndSnapshot() override;
 };
 
 }  // namespace rf::chardata

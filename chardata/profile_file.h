@@ -31,6 +31,24 @@ class ProfileFile {
   // Writes one value; false when the file cannot be written.
   virtual bool WriteText(const std::string& path, const std::string& section,
                          const std::string& key, const std::string& value) = 0;
+
+  // A load asks some two thousand questions of one file in a row. Between
+  // these two calls an implementation may answer them from one reading of
+  // the file instead of checking it again at every call.
+  virtual void BeginSnapshot() {}
+  virtual void EndSnapshot() {}
+};
+
+// Holds a snapshot for as long as it lives.
+class ProfileSnapshot {
+ public:
+  explicit ProfileSnapshot(ProfileFile& profile) : profile_(profile) { profile_.BeginSnapshot(); }
+  ~ProfileSnapshot() { profile_.EndSnapshot(); }
+  ProfileSnapshot(const ProfileSnapshot&) = delete;
+  ProfileSnapshot& operator=(const ProfileSnapshot&) = delete;
+
+ private:
+  ProfileFile& profile_;
 };
 
 }  // namespace rf::chardata

@@ -144,6 +144,21 @@ TEST_F(ProfileTest, AChangeRightAfterAReadIsSeen) {
   EXPECT_EQ(Read("S", "k"), "2");
 }
 
+TEST_F(ProfileTest, SnapshotAnswersFromOneReadingUntilItEnds) {
+  dir_.WriteConfig("[S]\r\nk=1\r\n");
+  {
+    ProfileSnapshot snapshot(profile_);
+    EXPECT_EQ(Read("S", "k"), "1");
+    dir_.WriteConfig("[S]\r\nk=2\r\n");
+    EXPECT_EQ(Read("S", "k"), "1");
+    // Its own writes are seen at once.
+    EXPECT_TRUE(profile_.WriteText(path_, "S", "k", "3"));
+    EXPECT_EQ(Read("S", "k"), "3");
+    dir_.WriteConfig("[S]\r\nk=4\r\n");
+  }
+  EXPECT_EQ(Read("S", "k"), "4");
+}
+
 TEST(CopyProfileValue, QuoteRemovalAtTheBufferEdge) {
   EXPECT_EQ(CopyProfileValue("\"ab\"", 10), "ab");
   EXPECT_EQ(CopyProfileValue("\"ab\"", 4), "ab");
