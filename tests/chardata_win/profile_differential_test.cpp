@@ -180,6 +180,22 @@ TEST_F(ProfileDifferential, WritesIntoAMissingFolderFailBothWays) {
   EXPECT_FALSE(portable_.WriteText(path, "S", "k", "v"));
 }
 
+TEST_F(ProfileDifferential, ReadOnlyFile) {
+  const std::string path = MakeFile("ro.cfg", "[Ausgabe]\r\nTyp=Dezimal\r\n");
+  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+  // A write that changes nothing succeeds without touching the file.
+  const bool win_same = win_.WriteText(path, "Ausgabe", "Typ", "Dezimal");
+  const bool mine_same = portable_.WriteText(path, "Ausgabe", "Typ", "Dezimal");
+  const bool win_new = win_.WriteText(path, "Ausgabe", "Typ", "Entitie");
+  const bool mine_new = portable_.WriteText(path, "Ausgabe", "Typ", "Entitie");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(mine_same, win_same);
+  EXPECT_EQ(mine_new, win_new);
+  EXPECT_TRUE(win_same);
+  // (Run as root, Wine writes read-only files all the same; then both do.)
+  EXPECT_EQ(win_.ReadText(path, "Ausgabe", "Typ", ""), win_new ? "Entitie" : "Dezimal");
+}
+
 TEST(ModuleFileName, IsThisModulesFullPath) {
   const std::string name = PluginModuleFileName();
   ASSERT_GT(name.size(), 3u);
