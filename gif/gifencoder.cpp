@@ -86,9 +86,9 @@ bool TGIFEncoder::NextSpan(const std::uint8_t*& begin, const std::uint8_t*& end)
   return true;
 }
 
-void CompressFrame(std::vector<std::uint8_t>& out, TGIFCompression compression,
-                   int bits_per_pixel, int num_colors, const std::uint8_t* pixels,
-                   bool interlaced, int height, int width) {
+void CompressFrame(std::vector<std::uint8_t>& out, TGIFCompression compression, int bits_per_pixel,
+                   int num_colors, const std::uint8_t* pixels, bool interlaced, int height,
+                   int width) {
   if (compression == gcRLE) {
     TRLEEncoder coder;
     coder.Compress(out, bits_per_pixel, num_colors, pixels, interlaced, height, width);

@@ -15,7 +15,9 @@ namespace {
 constexpr const char* kSaving = "Saving...";
 
 // Bits of a colour map as written (0 for an empty map).
-int MapBits(const TGIFColorMap& map) { return map.Empty() ? 0 : ColorBits(map.Count()); }
+int MapBits(const TGIFColorMap& map) {
+  return map.Empty() ? 0 : ColorBits(map.Count());
+}
 
 // The largest bits of the global and all local maps; 0 when there are none.
 int LargestBits(const TGIFImage& image) {
@@ -116,9 +118,8 @@ void TGIFSubImage::SaveToStream(ByteVector& out) {
     bits = ColorBits(color_map_.Count());
     colors = color_map_.Count();
     // The interlace bit stays: the data below are written in its order.
-    descriptor_.Packed = static_cast<std::uint8_t>(0x80 | (descriptor_.Packed & 0x40) |
-                                                   (color_map_.Optimized() ? 0x20 : 0) |
-                                                   (bits - 1));
+    descriptor_.Packed = static_cast<std::uint8_t>(
+        0x80 | (descriptor_.Packed & 0x40) | (color_map_.Optimized() ? 0x20 : 0) | (bits - 1));
   } else {
     const int largest = LargestBits(image);
     // Without any table nothing limits the indexes: code all 8 bits.
@@ -163,7 +164,9 @@ void TGIFApplicationExtension::SaveToStream(ByteVector& out) {
   WriteData(out);
 }
 
-void TGIFApplicationExtension::WriteData(ByteVector& out) { PutByte(out, 0); }
+void TGIFApplicationExtension::WriteData(ByteVector& out) {
+  PutByte(out, 0);
+}
 
 void TGIFAppExtNSLoop::WriteData(ByteVector& out) {
   PutBytes(out, "\x03\x01", 2);
@@ -185,6 +188,8 @@ void TGIFUnknownAppExtension::WriteData(ByteVector& out) {
   PutByte(out, 0);
 }
 
-void TGIFTrailer::SaveToStream(ByteVector& out) { PutByte(out, kTrailer); }
+void TGIFTrailer::SaveToStream(ByteVector& out) {
+  PutByte(out, kTrailer);
+}
 
 }  // namespace rf::gif

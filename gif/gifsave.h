@@ -12,7 +12,9 @@ namespace rf::gif {
 
 using ByteVector = std::vector<std::uint8_t>;
 
-inline void PutByte(ByteVector& out, std::uint8_t b) { out.push_back(b); }
+inline void PutByte(ByteVector& out, std::uint8_t b) {
+  out.push_back(b);
+}
 inline void PutWord(ByteVector& out, std::uint16_t v) {
   out.push_back(static_cast<std::uint8_t>(v));
   out.push_back(static_cast<std::uint8_t>(v >> 8));

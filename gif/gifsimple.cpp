@@ -26,8 +26,7 @@ void FillMap(TGIFColorMap& map, const std::vector<SimpleColor>& colors) {
   }
 }
 
-void AddFrame(TGIFImage& image, const SimpleFrame& f, bool with_loop,
-              std::uint16_t loop_count) {
+void AddFrame(TGIFImage& image, const SimpleFrame& f, bool with_loop, std::uint16_t loop_count) {
   Require(f.pixels.size() == static_cast<std::size_t>(std::max(f.width, 0)) *
                                  static_cast<std::size_t>(std::max(f.height, 0)),
           "GIF frame pixel count does not match its size");

@@ -25,8 +25,8 @@ struct SimpleColor {
 
 // The graphic control extension written in front of a frame.
 struct SimpleControl {
-  int delay = 0;         // hundredths of a second
-  int disposal = 0;      // 0 to 7
+  int delay = 0;     // hundredths of a second
+  int disposal = 0;  // 0 to 7
   bool user_input = false;
   int transparent = -1;  // transparent colour index, or -1 for none
 };
@@ -36,7 +36,7 @@ struct SimpleFrame {
   int top = 0;
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> pixels;  // width × height indexes, rows top to bottom
+  std::vector<std::uint8_t> pixels;       // width × height indexes, rows top to bottom
   std::vector<SimpleColor> local_colors;  // empty: the frame uses the global table
   bool interlaced = false;
   std::optional<SimpleControl> control;
@@ -44,7 +44,7 @@ struct SimpleFrame {
 };
 
 struct SimplePicture {
-  int width = 0;   // logical screen
+  int width = 0;  // logical screen
   int height = 0;
   std::vector<SimpleColor> colors;  // global colour table (1 to 256 entries, or none)
   std::uint8_t background = 0;

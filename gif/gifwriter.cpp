@@ -7,12 +7,20 @@
 namespace rf::gif {
 
 namespace {
-[[noreturn]] void InvalidOperation() { throw GIFException("Invalid stream operation"); }
+[[noreturn]] void InvalidOperation() {
+  throw GIFException("Invalid stream operation");
+}
 }  // namespace
 
-std::size_t TGIFStream::Read(void*, std::size_t) { InvalidOperation(); }
-std::int64_t TGIFStream::Seek(std::int64_t, Origin) { InvalidOperation(); }
-void TGIFStream::Write(const void*, std::size_t) { InvalidOperation(); }
+std::size_t TGIFStream::Read(void*, std::size_t) {
+  InvalidOperation();
+}
+std::int64_t TGIFStream::Seek(std::int64_t, Origin) {
+  InvalidOperation();
+}
+void TGIFStream::Write(const void*, std::size_t) {
+  InvalidOperation();
+}
 
 void TGIFWriter::Write(const void* data, std::size_t count) {
   auto* p = static_cast<const std::uint8_t*>(data);

@@ -10,9 +10,13 @@ namespace {
 constexpr unsigned kLastCode = 4094;
 }  // namespace
 
-THashTable::THashTable() : slots_(new std::uint32_t[kSize]) { Clear(); }
+THashTable::THashTable() : slots_(new std::uint32_t[kSize]) {
+  Clear();
+}
 
-void THashTable::Clear() { std::memset(slots_.get(), 0xFF, sizeof(std::uint32_t) * kSize); }
+void THashTable::Clear() {
+  std::memset(slots_.get(), 0xFF, sizeof(std::uint32_t) * kSize);
+}
 
 void TLZWEncoder::OutputCode(unsigned code) {
   Output(code);

@@ -57,7 +57,8 @@ Picture FlatPicture() {
       for (int x = x0; x < x1; ++x) p.pixels[static_cast<std::size_t>(y) * p.width + x] = c;
   };
   fill(0, 0, 1024, 24, 1);
-  for (int i = 0; i < 6; ++i) fill(40 + i * 160, 80, 180 + i * 160, 700, static_cast<std::uint8_t>(8 + i));
+  for (int i = 0; i < 6; ++i)
+    fill(40 + i * 160, 80, 180 + i * 160, 700, static_cast<std::uint8_t>(8 + i));
   std::mt19937 rng(1);
   for (int line = 0; line < 40; ++line) {
     const int y = 100 + line * 14;
@@ -74,7 +75,8 @@ Picture SolidPicture() {
   for (int y = 0; y < p.height; ++y)
     for (int x = 0; x < p.width; ++x)
       if (y < 24 || (x > 100 && x < 600 && y > 200 && y < 500))
-        p.pixels[static_cast<std::size_t>(y) * p.width + x] = static_cast<std::uint8_t>(y < 24 ? 1 : 9);
+        p.pixels[static_cast<std::size_t>(y) * p.width + x] =
+            static_cast<std::uint8_t>(y < 24 ? 1 : 9);
   return p;
 }
 
@@ -87,7 +89,8 @@ Picture TablePicture() {
     for (int cx = 0; cx < 16; ++cx) {
       for (int y = 6; y < 21; ++y)
         for (int x = 8; x < 28; ++x)
-          if (rng() % 5 == 0) p.pixels[static_cast<std::size_t>(cy * 27 + y) * p.width + cx * 36 + x] = 0;
+          if (rng() % 5 == 0)
+            p.pixels[static_cast<std::size_t>(cy * 27 + y) * p.width + cx * 36 + x] = 0;
     }
   }
   for (int y = 0; y < p.height; ++y)
@@ -131,7 +134,8 @@ std::size_t GiflibEncode(const Picture& p, Bytes& out) {
   const std::size_t before = out.size();
   EGifPutImageDesc(gif, 0, 0, p.width, p.height, false, nullptr);
   for (int y = 0; y < p.height; ++y) {
-    EGifPutLine(gif, const_cast<GifPixelType*>(p.pixels.data() + static_cast<std::size_t>(y) * p.width),
+    EGifPutLine(gif,
+                const_cast<GifPixelType*>(p.pixels.data() + static_cast<std::size_t>(y) * p.width),
                 p.width);
   }
   GifFreeMapObject(map);
@@ -179,9 +183,9 @@ void BM_Giflib(benchmark::State& state, const std::string& name) {
 }
 
 void RegisterAll() {
-  const char* pictures[] = {"harvesters.gif", "hibiscus.regular.gif", "bricks-gray.gif",
-                            "hat.gif",        "flat",                 "solid",
-                            "table"};
+  const char* pictures[] = {
+      "harvesters.gif", "hibiscus.regular.gif", "bricks-gray.gif", "hat.gif", "flat", "solid",
+      "table"};
   for (const char* name : pictures) {
     const std::string n = name;
     benchmark::RegisterBenchmark(("LZW/" + n).c_str(), BM_Ours, n, rf::gif::gcLZW);

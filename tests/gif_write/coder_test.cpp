@@ -36,8 +36,12 @@ Bytes MakePixels(Pattern pattern, int w, int h, int colors, unsigned seed) {
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x, ++i) {
       switch (pattern) {
-        case Pattern::kRandom: px[i] = static_cast<std::uint8_t>(rng() % colors); break;
-        case Pattern::kFlat: px[i] = static_cast<std::uint8_t>(colors - 1); break;
+        case Pattern::kRandom:
+          px[i] = static_cast<std::uint8_t>(rng() % colors);
+          break;
+        case Pattern::kFlat:
+          px[i] = static_cast<std::uint8_t>(colors - 1);
+          break;
         case Pattern::kRuns:
           if (run_left == 0) {
             run_left = 1 + static_cast<int>(rng() % 700);
@@ -46,8 +50,12 @@ Bytes MakePixels(Pattern pattern, int w, int h, int colors, unsigned seed) {
           --run_left;
           px[i] = run_value;
           break;
-        case Pattern::kGradient: px[i] = static_cast<std::uint8_t>((x + y) % colors); break;
-        case Pattern::kStripes: px[i] = static_cast<std::uint8_t>((y / 3) % colors); break;
+        case Pattern::kGradient:
+          px[i] = static_cast<std::uint8_t>((x + y) % colors);
+          break;
+        case Pattern::kStripes:
+          px[i] = static_cast<std::uint8_t>((y / 3) % colors);
+          break;
       }
     }
   }
@@ -106,10 +114,9 @@ TEST(CoderRoundTrip, GiflibDecodesEveryDepthSizeAndCoder) {
             std::string error;
             const auto peer = DecodeWithGiflib(gif, &error);
             const std::string where = "coder " + std::to_string(coder) + " interlaced " +
-                                      std::to_string(interlaced) + " colours " +
-                                      std::to_string(c) + " pattern " +
-                                      std::to_string(static_cast<int>(pattern)) + " size " +
-                                      std::to_string(s[0]) + "x" + std::to_string(s[1]);
+                                      std::to_string(interlaced) + " colours " + std::to_string(c) +
+                                      " pattern " + std::to_string(static_cast<int>(pattern)) +
+                                      " size " + std::to_string(s[0]) + "x" + std::to_string(s[1]);
             ASSERT_EQ(error, "") << where;
             ASSERT_EQ(peer.frames.size(), 1u) << where;
             ASSERT_EQ(peer.frames[0].pixels, px) << where;

@@ -17,7 +17,8 @@ struct Reader {
 
 int ReadFromMemory(GifFileType* gif, GifByteType* buf, int n) {
   auto* r = static_cast<Reader*>(gif->UserData);
-  const std::size_t k = std::min<std::size_t>(static_cast<std::size_t>(n), r->data->size() - r->pos);
+  const std::size_t k =
+      std::min<std::size_t>(static_cast<std::size_t>(n), r->data->size() - r->pos);
   std::memcpy(buf, r->data->data() + r->pos, k);
   r->pos += k;
   return static_cast<int>(k);
@@ -70,8 +71,7 @@ PeerPicture DecodeWithGiflib(const std::vector<std::uint8_t>& stream, std::strin
     f.interlaced = img.ImageDesc.Interlace;
     f.local_colors = Triples(img.ImageDesc.ColorMap);
     // DGifSlurp puts interlaced rows in place itself.
-    f.pixels.assign(img.RasterBits,
-                    img.RasterBits + static_cast<std::size_t>(f.width) * f.height);
+    f.pixels.assign(img.RasterBits, img.RasterBits + static_cast<std::size_t>(f.width) * f.height);
     if (i == 0) {
       GraphicsControlBlock gcb;
       if (DGifSavedExtensionToGCB(gif, 0, &gcb) == GIF_OK) {
@@ -84,7 +84,8 @@ PeerPicture DecodeWithGiflib(const std::vector<std::uint8_t>& stream, std::strin
       if (b.Function == APPLICATION_EXT_FUNC_CODE && b.ByteCount == 11 &&
           std::memcmp(b.Bytes, "NETSCAPE2.0", 11) == 0 && e + 1 < img.ExtensionBlockCount) {
         const ExtensionBlock& sub = img.ExtensionBlocks[e + 1];
-        if (sub.ByteCount >= 3 && sub.Bytes[0] == 1) pic.loop_count = sub.Bytes[1] | sub.Bytes[2] << 8;
+        if (sub.ByteCount >= 3 && sub.Bytes[0] == 1)
+          pic.loop_count = sub.Bytes[1] | sub.Bytes[2] << 8;
       }
     }
     pic.frames.push_back(std::move(f));

@@ -11,7 +11,7 @@ struct PeerFrame {
   int left = 0, top = 0, width = 0, height = 0;
   bool interlaced = false;
   std::vector<std::uint8_t> local_colors;  // RGB triples as stored
-  std::vector<std::uint8_t> pixels;         // rows top to bottom
+  std::vector<std::uint8_t> pixels;        // rows top to bottom
 };
 
 struct PeerPicture {
@@ -19,7 +19,7 @@ struct PeerPicture {
   int color_resolution = 0;
   std::vector<std::uint8_t> global_colors;  // RGB triples as stored
   std::vector<PeerFrame> frames;
-  int loop_count = -1;  // from a NETSCAPE2.0 extension, -1 without
+  int loop_count = -1;   // from a NETSCAPE2.0 extension, -1 without
   int transparent = -1;  // of the first frame's graphic control extension
   int delay = -1;
 };

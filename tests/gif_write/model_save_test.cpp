@@ -44,7 +44,8 @@ SimpleFrame Frame(int w, int h, int colors, int seed = 0) {
   SimpleFrame f;
   f.width = w;
   f.height = h;
-  for (int i = 0; i < w * h; ++i) f.pixels.push_back(static_cast<std::uint8_t>((i * 7 + seed) % colors));
+  for (int i = 0; i < w * h; ++i)
+    f.pixels.push_back(static_cast<std::uint8_t>((i * 7 + seed) % colors));
   return f;
 }
 
@@ -87,12 +88,11 @@ TEST(SaveLayout, ScreenDescriptorAgreesWithGlobalTable) {
     int global, local;
     std::uint8_t packed;  // expected screen packed byte
   } cases[] = {
-      {2, 0, 0x80 | 0x00 | 0x00},    // 1 bit
-      {3, 0, 0x80 | 0x10 | 0x01},    // 2 bits
-      {16, 0, 0x80 | 0x30 | 0x03},   // 4 bits
-      {16, 256, 0x80 | 0x70 | 0x03}, // resolution from the local table, size from the global
-      {256, 2, 0x80 | 0x70 | 0x07},
-      {0, 8, 0x20},                  // no global table
+      {2, 0, 0x80 | 0x00 | 0x00},     // 1 bit
+      {3, 0, 0x80 | 0x10 | 0x01},     // 2 bits
+      {16, 0, 0x80 | 0x30 | 0x03},    // 4 bits
+      {16, 256, 0x80 | 0x70 | 0x03},  // resolution from the local table, size from the global
+      {256, 2, 0x80 | 0x70 | 0x07},  {0, 8, 0x20},  // no global table
   };
   for (const Case& c : cases) {
     SimplePicture pic;
@@ -177,8 +177,7 @@ TEST(SaveExtensions, BytesAsTheStandardLaysThemOut) {
   loop->SetBufferSize(0x0A0B0C0D);
   out.clear();
   loop->SaveToStream(out);
-  const char want_buffer[] =
-      "\x21\xFF\x0BNETSCAPE2.0\x03\x01\x34\x12\x05\x02\x0D\x0C\x0B\x0A\x00";
+  const char want_buffer[] = "\x21\xFF\x0BNETSCAPE2.0\x03\x01\x34\x12\x05\x02\x0D\x0C\x0B\x0A\x00";
   EXPECT_EQ(out, Bytes(want_buffer, want_buffer + sizeof want_buffer - 1));
 
   // A text line of 300 characters goes out as sub-blocks of 255 and 45; an
@@ -264,8 +263,8 @@ TEST(SaveProgress, StagesAndPercentages) {
   for (int i = 0; i < 3; ++i) pic.frames.push_back(Frame(2, 2, 2));
   auto image = BuildSimpleImage(pic);
   std::vector<std::pair<int, int>> seen;
-  image->OnProgress = [&](TGIFImage&, TProgressStage stage, int percent, bool,
-                          const TGIFRect&, const std::string& message) {
+  image->OnProgress = [&](TGIFImage&, TProgressStage stage, int percent, bool, const TGIFRect&,
+                          const std::string& message) {
     EXPECT_EQ(message, "Saving...");
     seen.emplace_back(stage, percent);
   };
