@@ -130,6 +130,12 @@ TEST_F(ProfileTest, WritesReplaceInsertAndAppend) {
   EXPECT_EQ(dir_.ReadConfig().substr(0, 7), "; head\r");
 }
 
+TEST_F(ProfileTest, AWriteThatChangesNothingLeavesTheFileAlone) {
+  dir_.WriteConfig("[S]\nk = v\n");
+  EXPECT_TRUE(profile_.WriteText(path_, "s", "K", " v"));
+  EXPECT_EQ(dir_.ReadConfig(), "[S]\nk = v\n");
+}
+
 TEST_F(ProfileTest, WriteMakesAMissingFileButNotAMissingFolder) {
   EXPECT_TRUE(profile_.WriteText(path_, "S", "k", "v"));
   EXPECT_EQ(Read("S", "k"), "v");
