@@ -5,6 +5,7 @@
 #include "framework/cursor.h"
 #include "framework/errorbox.h"
 #include "framework/form.h"
+#include "framework/hint_window.h"
 #include "framework/module.h"
 
 namespace rf::fw {
@@ -74,9 +75,13 @@ const char* FrameworkWindowClass() {
 }
 
 Control::Control(Form& form, const ControlSpec& spec)
-    : form_(form), spec_(spec), name_(spec.name ? spec.name : "") {}
+    : form_(form),
+      spec_(spec),
+      name_(spec.name ? spec.name : ""),
+      hint_(spec.hint ? spec.hint : "") {}
 
 Control::~Control() {
+  hint_window_.reset();
   if (hwnd_) {
     HWND h = hwnd_;
     DestroyWindow(h);
@@ -108,6 +113,12 @@ void Control::Create(const char* window_class, DWORD style, DWORD ex_style, HWND
   }
   HFONT font = form_.FontFor(spec_);
   if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (spec_.show_hint)
+    hint_window_ = std::make_unique<HintWindow>(hwnd, [this] {
+      std::string hint = hint_;
+      Guarded([&] { HintShow(hint); });
+      return hint;
+    });
 }
 
 std::string Control::Text() const {
@@ -132,6 +143,8 @@ RECT Control::BoundsRect() const {
 void Control::SetFocus() { ::SetFocus(hwnd_); }
 
 bool Control::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
 
 LRESULT Control::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
   if (original_proc_) return CallWindowProcA(original_proc_, hwnd_, msg, wp, lp);
@@ -217,6 +230,12 @@ bool Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONUP:
+  if (hint_window_) {
+    if (msg == WM_NOTIFY && hint_window_->HandleNotify(lp, result)) return true;
+    if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP ||
+        msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP)
+      hint_window_->Relay(msg, wp, lp);
+  }
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       return HandleMouse(msg, wp, lp);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 namespace rf::fw {
 
 class Form;
+class HintWindow;
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -35,6 +37,10 @@ class Control {
   RECT BoundsRect() const;
   void SetFocus();
   bool Visible() const;
+  bool Enabled() const;
+  // The tooltip text (shown when the layout asks for it).
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& hint) { hint_ = hint; }
 
   // Events; each runs guarded (an escaping exception becomes an error box).
   std::function<void(int x, int y)> OnMouseMove;
@@ -59,6 +65,10 @@ class Control {
   virtual bool HandleNotify(NMHDR* /*hdr*/, LRESULT* /*result*/) { return false; }
   // Brush for WM_CTLCOLOR* of this control; nullptr: default.
   virtual HBRUSH ColorBrush(HDC dc);
+  // Runs once the form has built all its controls.
+  virtual void Loaded() {}
+  // The hint about to be shown, filled from Hint(); a control may change it.
+  virtual void HintShow(std::string& /*hint*/) {}
   LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp);
   // Routes children's notifications; used by every container.
   bool RouteChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
@@ -69,6 +79,8 @@ class Control {
   HWND hwnd_ = nullptr;
   WNDPROC original_proc_ = nullptr;  // nullptr for the framework's own classes
   bool tracking_mouse_ = false;
+  std::string hint_;
+  std::unique_ptr<HintWindow> hint_window_;
 
   friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
   friend LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);

@@ -37,24 +37,50 @@ std::vector<std::string> SplitItems(const char* items) {
 
 Label::Label(Form& form, const ControlSpec& spec, HWND parent)
     : Control(form, spec), color_(spec.font.color) {
-  DWORD style = WS_CHILD | WS_VISIBLE | SS_NOTIFY | (spec.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
-  Create("STATIC", style, 0, parent, spec.caption ? spec.caption : "");
+  DWORD style = WS_CHILD | WS_VISIBLE | SS_NOTIFY;
+  switch (spec.alignment) {
+    case TextAlign::Left:
+      style |= spec.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+      break;
+    case TextAlign::Center:
+      style |= SS_CENTER;
+      break;
+    case TextAlign::Right:
+      style |= SS_RIGHT;
+      break;
+  }
+  if (!spec.show_accel_char) style |= SS_NOPREFIX;
+  // A transparent label is painted after the siblings beneath it.
+  Create("STATIC", style, spec.transparent ? WS_EX_TRANSPARENT : 0, parent,
+         spec.caption ? spec.caption : "");
   if (spec.auto_height) FitHeight();
 }
 
 void Label::SetText(const std::string& text) {
   Control::SetText(text);
   if (spec_.auto_height) FitHeight();
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  Repaint();
+}
+
+void Label::Repaint() {
+  if (!spec_.transparent) {
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    return;
+  }
+  // The old text is only wiped by repainting what lies beneath.
+  HWND parent = GetParent(hwnd_);
+  RECT r = BoundsRect();
+  RedrawWindow(parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Label::SetTextColor(COLORREF color) {
   color_ = color;
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  Repaint();
 }
 
 void Label::SetFont(HFONT font) {
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  Repaint();
 }
 
 HBRUSH Label::ColorBrush(HDC dc) {
@@ -62,6 +88,7 @@ HBRUSH Label::ColorBrush(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   return GetSysColorBrush(COLOR_BTNFACE);
 }
+  if (spec_.transparent) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 
 void Label::FitHeight() {
   WindowDC dc(hwnd_);
@@ -377,8 +404,9 @@ bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
 IconControl::IconControl(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
   Create("STATIC", WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, 0, parent, "");
   if (spec.picture) {
-    HICON icon = static_cast<HICON>(LoadImageA(ModuleHandle(), spec.picture, IMAGE_ICON,
-                                               spec.bounds.width, spec.bounds.height, 0));
+    // At its own size, not stretched to the control (a 33-pixel picture
+    // control shows a 32-pixel icon in its top-left corner).
+    HICON icon = static_cast<HICON>(LoadImageA(ModuleHandle(), spec.picture, IMAGE_ICON, 0, 0, 0));
     icon_.reset(icon);
     // A system icon (such as the error icon) is shared and never destroyed.
     if (!icon) icon = static_cast<HICON>(LoadImageA(nullptr, spec.picture, IMAGE_ICON, 0, 0, LR_SHARED));

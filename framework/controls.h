@@ -18,9 +18,11 @@ class Label : public Control {
   // Text colour and font can change at run time (link labels).
   void SetTextColor(COLORREF color);
   void SetFont(HFONT font);
+  COLORREF TextColor() const { return color_; }
 
  protected:
   HBRUSH ColorBrush(HDC dc) override;
+  void Repaint();
 
  private:
   void FitHeight();

@@ -10,6 +10,11 @@
 namespace rf::fw {
 namespace {
 
+std::map<std::string, ControlFactory>& ControlClasses() {
+  static std::map<std::string, ControlFactory> classes;
+  return classes;
+}
+
 std::vector<Form*>& LiveForms() {
   static std::vector<Form*> forms;
   return forms;
@@ -160,6 +165,14 @@ void Form::Build(std::span<const ControlSpec> layout) {
       case ControlKind::Icon:
         control = std::make_unique<IconControl>(*this, spec, parent);
         break;
+      case ControlKind::Custom: {
+        const auto it = ControlClasses().find(spec.class_name ? spec.class_name : "");
+        if (it == ControlClasses().end())
+          throw std::runtime_error(std::string("Class ") + (spec.class_name ? spec.class_name : "") +
+                                   " not found");
+        control = it->second(*this, spec, parent);
+        break;
+      }
     }
     // Later controls lie above earlier ones (edits over a group box, a
     // panel over a tab row); the tab order is kept apart from z-order.
@@ -167,6 +180,9 @@ void Form::Build(std::span<const ControlSpec> layout) {
     by_name_[control->Name()] = control.get();
     controls_.push_back(std::move(control));
   }
+  // Like stored properties, which are all read before any control hears
+  // that loading is over.
+  for (const auto& c : controls_) c->Loaded();
 
 }
 
@@ -237,6 +253,10 @@ void Form::FocusNextTabStop(bool backwards) {
   if (Control* c = Control::FromHandle(next))
     if (c->Spec().kind == ControlKind::Edit && c->Spec().select_on_focus)
       SendMessageA(next, EM_SETSEL, 0, -1);
+}
+
+void Form::RegisterControlClass(const std::string& class_name, ControlFactory factory) {
+  ControlClasses()[class_name] = std::move(factory);
 }
 
 void Form::RunCreate() {

@@ -20,6 +20,10 @@ namespace rf::fw {
 
 enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
+// Makes a control of a class the framework does not know by itself.
+using ControlFactory =
+    std::function<std::unique_ptr<Control>(Form& form, const ControlSpec& spec, HWND parent)>;
+
 class Form : public Control {
  public:
   Form(const FormSpec& spec, std::span<const ControlSpec> layout);
@@ -62,6 +66,10 @@ class Form : public Control {
 
   // Runs the creation handler; the caller does it once the object is whole.
   void RunCreate();
+
+  // Layouts name such classes in ControlSpec::class_name; a later
+  // registration under the same name replaces the earlier one.
+  static void RegisterControlClass(const std::string& class_name, ControlFactory factory);
 
   // Dialog navigation for every form of this thread (Tab, arrows, Enter on
   // a focused button); used by all message loops.

@@ -17,7 +17,11 @@ enum class ControlKind {
   TabPage,     // a page of the tab control named as its parent
   Picture,
   Icon,        // a static picture of an icon resource
+  Custom,      // a class registered with Form::RegisterControlClass (class_name)
 };
+
+// Horizontal placement of a label's text.
+enum class TextAlign { Left, Center, Right };
 
 struct Bounds {
   int left = 0, top = 0, width = 0, height = 0;
@@ -52,6 +56,15 @@ struct ControlSpec {
   FontSpec font;
   const char* picture = nullptr;  // resource holding the picture property
   int cursor = 0;                 // custom cursor number; 0: default
+  TextAlign alignment = TextAlign::Left;  // labels
+  bool show_accel_char = true;  // labels: '&' marks an accelerator; false shows it as typed
+  bool transparent = false;     // labels: what lies beneath shows through
+  const char* hint = nullptr;   // text of the control's tooltip
+  bool show_hint = false;       // the tooltip is shown
+  // The class of a Custom control, and that class's own stored properties
+  // (a structure the class defines).
+  const char* class_name = nullptr;
+  const void* properties = nullptr;
 };
 
 struct FormSpec {
