@@ -1,15 +1,75 @@
 #include "info/Info.h"
 
+#include <memory>
+
 #include "framework/application.h"
+#include "framework/controls.h"
+#include "framework/graphic.h"
+#include "framework/module.h"
+#include "info/InfoTexts.h"
+#include "resources/layouts.h"
 
 namespace rf::info {
 
 bool InfoShowing = false;
-fw::Form* FrmInfo = nullptr;
+TFrmInfo* FrmInfo = nullptr;
 
-void CreateInfoDialog() {}
+TFrmInfo::TFrmInfo() : fw::Form(resources::InfoForm(), resources::InfoLayout()) {
+  OnCreate = [this] { FormCreate(); };
+  OnShow = [this] { FormShow(); };
+  // Without a system menu only OK closes the dialog; should the window
+  // system close it all the same, it must not stay hidden with
+  // InfoShowing set, which would keep the picker from ever opening
+  // another one.
+  OnCloseQuery = [this] {
+    BtEndeClick();
+    return true;
+  };
+  Get<fw::Button>("BtEnde").OnClick = [this] { BtEndeClick(); };
+  LoadPictures();
+}
+
+TFrmInfo::~TFrmInfo() {
+  // The reference must not outlive the dialog.
+  if (FrmInfo == this) FrmInfo = nullptr;
+}
+
+void TFrmInfo::LoadPictures() {
+  HMODULE module = fw::ModuleHandle();
+  // A module built without the picture shows an empty control.
+  if (!FindResourceA(module, "Image2", MAKEINTRESOURCEA(10))) return;
+  try {
+    Get<fw::PictureControl>("Image2").SetPicture(fw::LoadPictureResource(module, "Image2"));
+  } catch (const fw::EUnknownGraphicClass&) {
+    // So does a module without the GIF drawing.
+  }
+}
+
+void TFrmInfo::FormCreate() {
+  Get<fw::Label>("LblCopyright").SetText(NoticeLine());
+}
+
+void TFrmInfo::FormShow() {
+  InfoShowing = true;
+}
+
+void TFrmInfo::BtEndeClick() {
+  InfoShowing = false;
+  // Destroyed once this click handler has returned.
+  fw::Application::Instance().ReleaseLater(this);
+}
+
+void CreateInfoDialog() {
+  auto form = std::make_unique<TFrmInfo>();
+  TFrmInfo* dialog = form.get();
+  fw::Application::Instance().Adopt(std::move(form));
+  FrmInfo = dialog;
+  dialog->RunCreate();
+  dialog->Show();
+}
 
 void DestroyInfoDialog() {
+  // The info dialog is the only form the application object owns.
   fw::Application::Instance().DestroyAll();
   FrmInfo = nullptr;
   InfoShowing = false;

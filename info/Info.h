@@ -2,18 +2,30 @@
 // one at a time, that may outlive the picker run that opened it.
 #pragma once
 
-namespace rf::fw {
-class Form;
-}
+#include "framework/form.h"
 
 namespace rf::info {
 
-// Set while an info dialog exists.
-extern bool InfoShowing;
-// The open info dialog, or nullptr.
-extern fw::Form* FrmInfo;
+class TFrmInfo : public fw::Form {
+ public:
+  TFrmInfo();
+  ~TFrmInfo() override;
 
-// Creates the info dialog; it shows itself on creation.
+  void FormCreate();
+  void FormShow();
+  void BtEndeClick();
+
+ private:
+  void LoadPictures();
+};
+
+// Set while an info dialog is on the screen.
+extern bool InfoShowing;
+// The info dialog created last, while it exists; nullptr otherwise.
+extern TFrmInfo* FrmInfo;
+
+// Creates the info dialog, owned by the application object; it shows
+// itself on creation.
 void CreateInfoDialog();
 // Destroys an info dialog left open (module unload).
 void DestroyInfoDialog();

@@ -10,4 +10,7 @@ namespace rf::resources {
 const fw::FormSpec& CharSetForm();
 std::span<const fw::ControlSpec> CharSetLayout();
 
+const fw::FormSpec& InfoForm();
+std::span<const fw::ControlSpec> InfoLayout();
+
 }  // namespace rf::resources

@@ -1,0 +1,123 @@
+#include "info/NxHotLabel.h"
+
+#include <shellapi.h>
+
+#include "framework/cursor.h"
+#include "framework/errorbox.h"
+#include "framework/form.h"
+#include "framework/module.h"
+
+namespace rf::info {
+namespace {
+
+FontAttributes AttributesOf(const fw::FontSpec& spec) {
+  FontAttributes f;
+  if (spec.name) f.name = spec.name;
+  if (spec.height) f.height = spec.height;
+  f.bold = spec.bold;
+  f.underline = spec.underline;
+  f.color = spec.color;
+  return f;
+}
+
+}  // namespace
+
+std::intptr_t ShellOpenURL(HWND owner, const std::string& url) {
+  return reinterpret_cast<std::intptr_t>(
+      ShellExecuteA(owner, nullptr, url.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+}
+
+void RegisterHandCursor() {
+  if (HCURSOR hand = LoadCursorA(fw::ModuleHandle(), kHandCursorResource))
+    fw::RegisterCursor(HandCursorId, hand);
+}
+
+void RegisterNxHotLabel() {
+  RegisterHandCursor();
+  fw::Form::RegisterControlClass("TNxHotLabel",
+                                 [](fw::Form& form, const fw::ControlSpec& spec, HWND parent) {
+                                   return std::make_unique<TNxHotLabel>(form, spec, parent);
+                                 });
+}
+
+TNxHotLabel::TNxHotLabel(fw::Form& form, const fw::ControlSpec& spec, HWND parent)
+    : fw::Label(form, spec, parent),
+      font_(AttributesOf(spec.font.name ? spec.font : form.Spec().font)) {
+  RegisterHandCursor();
+  spec_.cursor = HandCursorId;
+  Construct();
+  if (spec.properties) ReadProperties(*static_cast<const NxHotLabelProperties*>(spec.properties));
+}
+
+bool TNxHotLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (msg == WM_MOUSEMOVE) {
+    const bool inside = tracking_mouse_;
+    const bool handled = fw::Label::HandleMessage(msg, wp, lp, result);
+    if (!inside && tracking_mouse_) fw::Guarded([&] { PointerEntered(); });
+    return handled;
+  }
+  if (msg == WM_MOUSELEAVE) {
+    const bool handled = fw::Label::HandleMessage(msg, wp, lp, result);
+    fw::Guarded([&] { PointerLeft(); });
+    return handled;
+  }
+  return fw::Label::HandleMessage(msg, wp, lp, result);
+}
+
+void TNxHotLabel::HandleCommand(WORD code) {
+  // A failed link is reported in an error box; the dialog stays open.
+  if (code == STN_CLICKED) fw::Guarded([&] { Clicked(); });
+}
+
+void TNxHotLabel::Loaded() {
+  NxHotLabelBase::Loaded();
+}
+
+void TNxHotLabel::HintShow(std::string& hint) {
+  HintShowing(hint);
+}
+
+std::string TNxHotLabel::LabelCaption() const {
+  return Text();
+}
+
+void TNxHotLabel::SetLabelCaption(const std::string& text) {
+  fw::Label::SetText(text);
+}
+
+FontAttributes TNxHotLabel::LabelFont() const {
+  return font_;
+}
+
+void TNxHotLabel::SetLabelFont(const FontAttributes& font) {
+  HFONT made = CreateFontA(-font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
+                           font.underline, font.strike_out, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                           font.name.c_str());
+  if (!made) throw fw::EOutOfResources();
+  fw::UniqueFont next(made);
+  fw::Label::SetTextColor(font.color);
+  fw::Label::SetFont(next.get());
+  // The old font goes only once the window no longer uses it.
+  font_handle_ = std::move(next);
+  font_ = font;
+}
+
+std::string TNxHotLabel::LabelHint() const {
+  return Hint();
+}
+
+bool TNxHotLabel::LabelEnabled() const {
+  return Enabled();
+}
+
+void TNxHotLabel::LabelClick() {
+  if (OnClick) OnClick();
+}
+
+std::intptr_t TNxHotLabel::OpenURL(const std::string& url) {
+  return shell_opener ? shell_opener(OwnerForm().Handle(), url)
+                      : ShellOpenURL(OwnerForm().Handle(), url);
+}
+
+}  // namespace rf::info
