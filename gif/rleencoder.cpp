@@ -25,6 +25,21 @@ const std::uint8_t* RunEnd(const std::uint8_t* p, const std::uint8_t* end, std::
   return p;
 }
 
+// Smallest k with k(k+1)/2 >= m, for the short runs that are most of the
+// work; longer ones take the square root.
+constexpr int kSmallRuns = 1024;
+struct SmallTriangles {
+  std::uint8_t codes[kSmallRuns] = {};
+  constexpr SmallTriangles() {
+    int k = 0;
+    for (int m = 1; m < kSmallRuns; ++m) {
+      while (k * (k + 1) / 2 < m) ++k;
+      codes[m] = static_cast<std::uint8_t>(k);
+    }
+  }
+};
+constexpr SmallTriangles kSmallTriangles;
+
 }  // namespace
 
 void TRLEEncoder::Clear() {
@@ -56,7 +71,9 @@ TRLEEncoder::Count TRLEEncoder::Triangle(Count count) const {
     cost += (count / per_full) * run_codes_;
     count %= per_full;
   }
-  if (count > 0) {
+  if (count > 0 && count < kSmallRuns) {
+    cost += kSmallTriangles.codes[count];
+  } else if (count > 0) {
     auto k = static_cast<Count>(std::sqrt(static_cast<double>(2 * count)));
     while (k > 0 && k * (k + 1) >= 2 * count) --k;
     while (k * (k + 1) < 2 * count) ++k;
