@@ -8,6 +8,7 @@
 #include "gif/colormapoptimize.h"
 #include "gif/gifexception.h"
 #include "gif/gifimage.h"
+#include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {
 namespace {
@@ -77,8 +78,7 @@ TEST(AssignBitmap, WithoutReductionCollectsColoursInOrderOfAppearance) {
 
   // 257 colours do not fit.
   std::vector<std::uint8_t> many;
-  for (int i = 0; i < 257; ++i)
-    many.insert(many.end(), {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i / 256), 0});
+  for (int i = 0; i < 257; ++i) Append3(many, i, i / 256, 0);
   EXPECT_EQ(ErrorOf([&] { AssignBitmap(frame, BitmapFromRgb(257, 1, many)); }),
             "Color table overflow");
   many.resize(256 * 3);
@@ -161,8 +161,9 @@ TEST(ApplyTransparency, AddsAColourOrGivesUpTheLeastUsedOne) {
 
   // A full map: the least used colour goes to its nearest neighbour.
   std::vector<std::uint8_t> rgb;
-  for (int i = 0; i < 256; ++i) rgb.insert(rgb.end(), {static_cast<std::uint8_t>(i), 0, 0});
-  rgb.insert(rgb.end(), {0, 0, 0, 1, 0, 0});
+  for (int i = 0; i < 256; ++i) Append3(rgb, i, 0, 0);
+  Append3(rgb, 0, 0, 0);
+  Append3(rgb, 1, 0, 0);
   TGIFSubImage full(&image);
   AssignBitmap(full, BitmapFromRgb(258, 1, rgb));
   std::vector<std::uint8_t> mask(258, 0);

@@ -7,6 +7,7 @@
 
 #include "gif/colorquantizer.h"
 #include "gif/palette.h"
+#include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 std::vector<std::uint8_t> Bgr(std::initializer_list<PaletteEntry> colours, int repeat) {
   std::vector<std::uint8_t> px;
   for (int i = 0; i < repeat; ++i)
-    for (const PaletteEntry& c : colours) px.insert(px.end(), {c.blue, c.green, c.red});
+    for (const PaletteEntry& c : colours) Append3(px, c.blue, c.green, c.red);
   return px;
 }
 
@@ -81,9 +82,7 @@ TEST(Quantizer, ReservingStaticColoursKeepsThemInPlace) {
 
 TEST(Quantizer, ManyColoursReserveThe236MiddleEntries) {
   std::vector<std::uint8_t> px;
-  for (int i = 0; i < 4096; ++i)
-    px.insert(px.end(), {static_cast<std::uint8_t>(i * 16), static_cast<std::uint8_t>(i),
-                         static_cast<std::uint8_t>(i / 16)});
+  for (int i = 0; i < 4096; ++i) Append3(px, i * 16, i, i / 16);
   TColorQuantizer q(236, 8);
   q.AddBgrPixels(px);
   EXPECT_LE(q.LeafCount(), 236);

@@ -7,6 +7,7 @@
 #include "gif/colorreduction.h"
 #include "gif/gifexception.h"
 #include "gif/pixelbitmap.h"
+#include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {
 namespace {
@@ -132,9 +133,7 @@ TEST(ColorReduction, PureRedBecomesCubeIndex180ByDefault) {
 
 TEST(ColorReduction, QuantizingWithFewerBitsGivesFewerColours) {
   std::vector<std::uint8_t> rgb;
-  for (int i = 0; i < 64 * 64; ++i)
-    rgb.insert(rgb.end(), {static_cast<std::uint8_t>(i * 4), static_cast<std::uint8_t>(i / 16),
-                           static_cast<std::uint8_t>(i * 7)});
+  for (int i = 0; i < 64 * 64; ++i) Append3(rgb, i * 4, i / 16, i * 7);
   const PixelBitmap src = BitmapFromRgb(64, 64, rgb);
   for (int bits : {1, 3, 8}) {
     ReductionSettings s;

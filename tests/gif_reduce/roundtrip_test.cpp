@@ -8,6 +8,7 @@
 
 #include "gif/bitmapimport.h"
 #include "gif/gifimage.h"
+#include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {
 namespace {
@@ -31,9 +32,7 @@ PixelBitmap Photo(int width, int height) {
   std::vector<std::uint8_t> rgb;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      rgb.insert(rgb.end(), {static_cast<std::uint8_t>(x * 255 / (width - 1)),
-                             static_cast<std::uint8_t>(y * 255 / (height - 1)),
-                             static_cast<std::uint8_t>((x * x + y * 3) & 255)});
+      Append3(rgb, x * 255 / (width - 1), y * 255 / (height - 1), (x * x + y * 3) & 255);
   return BitmapFromRgb(width, height, rgb);
 }
 
@@ -43,8 +42,7 @@ PixelBitmap FewColours(int width, int height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const int c = (x + y * 7) % 200;
-      rgb.insert(rgb.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(255 - c),
-                             static_cast<std::uint8_t>(c * 3)});
+      Append3(rgb, c, 255 - c, c * 3);
     }
   return BitmapFromRgb(width, height, rgb);
 }
@@ -100,9 +98,10 @@ TEST(GiflibRoundTrip, EveryMethodAndDitherMode) {
 
 TEST(GiflibRoundTrip, TransparencyFromAlpha) {
   std::vector<std::uint8_t> rgba;
-  for (int i = 0; i < 64; ++i)
-    rgba.insert(rgba.end(), {static_cast<std::uint8_t>(i * 4), 10, 20,
-                             static_cast<std::uint8_t>(i % 3 ? 255 : 0)});
+  for (int i = 0; i < 64; ++i) {
+    Append3(rgba, i * 4, 10, 20);
+    rgba.push_back(i % 3 ? 255 : 0);
+  }
   TGIFImage image;
   AssignBitmapToImage(image, BitmapFromRgba(8, 8, rgba), true);
   ByteVector stream;
