@@ -8,28 +8,35 @@ dll=$1 objdump=$2 arch=${3:-}
 fail() { echo "FAIL: $*"; exit 1; }
 [ -f "$dll" ] || fail "no module at $dll"
 
-table=$("$objdump" -p "$dll" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep '\[')
+table=$("$objdump" -p "$dll" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -E '^[[:space:]]+\[ *[0-9]+\]')
 echo "$table"
 names=$(echo "$table" | awk '{print $NF}' | sort | tr '\n' ' ')
 [ "$names" = "pluginInterfaceVersion pluginRueckgabetyp pluginStart " ] || fail "exported names: $names"
-base=$("$objdump" -p "$dll" | grep -o 'Ordinal Base [0-9]*' | awk '{print $3}')
+base=$("$objdump" -p "$dll" | awk '/^Ordinal Base/{print $3; exit}')
 [ "$base" = "1" ] || fail "ordinal base $base"
 for pair in "0 pluginInterfaceVersion" "1 pluginStart" "2 pluginRueckgabetyp"; do
   set -- $pair
   echo "$table" | grep -q "\[ *$1\] $2\$" || fail "$2 is not at ordinal $(( $1 + 1 ))"
 done
-dll_name=$("$objdump" -p "$dll" | grep -o 'Name [0-9a-f]* Runefold.dll' | head -1)
-[ -n "$dll_name" ] || fail "export table does not name the module Runefold.dll"
+dll_name=$("$objdump" -p "$dll" | awk '/^Name[[:space:]]/{print $3; exit}')
+[ "$dll_name" = "Runefold.dll" ] || fail "export table does not name the module Runefold.dll"
 
 if [ "$arch" = "i686" ]; then
-  # Disassemble pluginStart up to the next function: every return pops 12 bytes.
-  rets=$("$objdump" -d "$dll" | awk '/<pluginStart>:$/{on=1; next} on && /^$/{exit} on' | grep -E '\sret' )
+  # Disassemble a function (and its split-off cold part) up to the next one.
+  body() {
+    "$objdump" -d "$dll" | awk -v f="$1" '
+      $2 ~ ("^<_?" f "(@[0-9]+)?(\\.cold)?>:$") {on=1; next}
+      on && /^$/ {on=0}
+      on'
+  }
+  rets=$(body pluginStart | grep -E '[[:space:]]ret')
   echo "$rets"
   [ -n "$rets" ] || fail "no return found in pluginStart"
-  echo "$rets" | grep -vq 'ret *\$0xc' && fail "pluginStart has a return that is not ret \$0xc"
+  if echo "$rets" | grep -vq 'ret *\$0xc'; then fail "pluginStart has a return that is not ret \$0xc"; fi
   for f in pluginInterfaceVersion pluginRueckgabetyp; do
-    r=$("$objdump" -d "$dll" | awk -v f="<$f>:" '$2==f{on=1; next} on && /^$/{exit} on' | grep -E '\sret' )
-    echo "$r" | grep -q 'ret *$' || fail "$f must return without popping arguments"
+    r=$(body $f | grep -E '[[:space:]]ret')
+    [ -n "$r" ] || fail "no return found in $f"
+    if echo "$r" | grep -q 'ret *\$'; then fail "$f must not pop arguments it does not have"; fi
   done
 fi
 echo "exports ok: $dll"
