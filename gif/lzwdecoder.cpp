@@ -37,12 +37,17 @@ inline void Copy8(std::uint8_t* dst, const std::uint8_t* src) {
   std::memcpy(dst, &v, 8);
 }
 
+inline void Copy16(std::uint8_t* dst, const std::uint8_t* src) {
+  std::uint8_t v[16];
+  std::memcpy(v, src, 16);
+  std::memcpy(dst, v, 16);
+}
+
 // Copies a string that lies wholly before dst. Writes up to 15 bytes beyond
 // dst + len (into later output or the slack).
 inline void CopyFar(std::uint8_t* dst, const std::uint8_t* src, std::size_t len) {
   for (;;) {
-    Copy8(dst, src);
-    Copy8(dst + 8, src + 8);
+    Copy16(dst, src);
     if (len <= 16) return;
     len -= 16;
     dst += 16;
@@ -60,16 +65,15 @@ inline void CopyNear(std::uint8_t* dst, const std::uint8_t* src, std::size_t len
   }
 }
 
-// The decoder keeps two views of the string table. Prefix and suffix are
-// the table of the GIF standard and serve every code. As long as each table
-// entry was defined from strings already in the output (always, for
-// well-formed data), an entry is also known by where its string lies in the
-// output and how long it is, so a code's string is copied from there in
-// whole words. A code beyond the next free one, or a first code after a
-// clear that names no pixel, makes entries that refer to entries not yet
-// defined; from there until the next clear the decoder unwinds strings
-// through prefix and suffix on a stack ("slow" mode), as the standard
-// describes.
+// The decoder keeps two views of the string table. As long as each entry
+// was defined from strings already in the output (always, for well-formed
+// data), an entry is known by where its string lies in the output and how
+// long it is, so a code's string is copied from there in whole words ("fast"
+// mode). A code beyond the next free one, or a first code after a clear that
+// names no pixel, makes entries that refer to entries not yet defined; from
+// there until the next clear the decoder unwinds strings through the prefix
+// and suffix table of the GIF standard on a stack ("slow" mode). Prefix and
+// suffix are filled from the fast view when slow mode begins.
 class FastDecoder {
  public:
   FastDecoder(GIFInputStream& in, const LzwWarningSink& warn, int min_size)
@@ -81,10 +85,11 @@ class FastDecoder {
         clear_(1 << min_size),
         end_(clear_ + 1) {
     GatherData();
-    for (int c = 0; c < kLzwTableSize; ++c) {
-      prefix_[c] = 0;
-      suffix_[c] = c < clear_ ? static_cast<std::uint8_t>(c) : 0;
+    for (int c = 0; c < clear_; ++c) {
+      literals_[c] = static_cast<std::uint8_t>(c);
+      entries_[c] = {static_cast<std::uint32_t>(c), 1, 0};
     }
+    std::memset(literals_ + clear_, 0, 16);
   }
 
   // Decodes into out (total bytes plus slack); answers how many pixels
@@ -98,6 +103,16 @@ class FastDecoder {
 
  private:
   enum class Stop { kFull, kOverflow, kEnd };
+  // What the fast loop answers besides a code it leaves to the caller.
+  static constexpr int kFrameFull = -10;
+  static constexpr int kStringOverflow = -11;
+  static constexpr int kNeedBits = -12;
+
+  struct Entry {
+    std::uint32_t offset;  // where the string lies in the output
+    std::uint16_t length;
+    std::uint16_t prefix;
+  };
 
   void Warn(const char* message) {
     if (warn_) warn_(message);
@@ -184,15 +199,31 @@ class FastDecoder {
     return -2;
   }
 
-  // Entries from the next free code up hold no string of this table yet;
-  // unwinding one yields what the standard's zeroed table yields.
-  void EnterSlow() {
+  // Fills prefix and suffix from the fast view; entries from the next free
+  // code up hold no string yet and unwind as the standard's zeroed table.
+  void EnterSlow(const std::uint8_t* out) {
     if (slow_) return;
+    InitLowEntries();
+    for (int c = clear_ + 2; c < next_free_; ++c) {
+      prefix_[c] = entries_[c].prefix;
+      suffix_[c] = out[entries_[c].offset + entries_[c].length - 1u];
+    }
     for (int c = next_free_; c < kLzwTableSize; ++c) {
       prefix_[c] = 0;
       suffix_[c] = 0;
     }
     slow_ = true;
+  }
+
+  // Pixels, clear and end code in the standard's table; made when slow
+  // mode first needs them, as most frames never do.
+  void InitLowEntries() {
+    if (low_entries_ready_) return;
+    for (int c = 0; c < clear_ + 2; ++c) {
+      prefix_[c] = 0;
+      suffix_[c] = c < clear_ ? static_cast<std::uint8_t>(c) : 0;
+    }
+    low_entries_ready_ = true;
   }
 
   // After a clear code: answers the first pixel (or the end).
@@ -208,9 +239,16 @@ class FastDecoder {
     } while (code == clear_);
     if (code < 0) return code;
     if (code == end_) return EndOfData();
-    if (code >= next_free_) EnterSlow();
+    if (code >= next_free_) slow_ = true;  // nothing defined yet to carry over
     old_ = code;
     first_ = static_cast<std::uint8_t>(code);
+    if (slow_) {
+      InitLowEntries();
+      for (int c = next_free_; c < kLzwTableSize; ++c) {
+        prefix_[c] = 0;
+        suffix_[c] = 0;
+      }
+    }
     return code;
   }
 
@@ -219,19 +257,19 @@ class FastDecoder {
     stack_[sp_++] = value;
   }
 
-  int GenericNext() {
+  int GenericNext(const std::uint8_t* out) {
     if (ended_) return -2;
     int code = ReadCodeSlow(size_);
     if (code < 0) return code;
-    return GenericDecode(code);
+    return GenericDecode(code, out);
   }
 
-  // The standard's decoding of one code: answers its first pixel and leaves
-  // the rest of its string on the stack.
-  int GenericDecode(int code) {
+  // The standard's decoding of one code (slow mode): answers its first
+  // pixel and leaves the rest of its string on the stack.
+  int GenericDecode(int code, const std::uint8_t* out) {
     if (code == clear_) return ClearStep();
     if (code == end_) return EndOfData();
-    if (code > next_free_ && next_free_ < kLzwTableSize) EnterSlow();
+    EnterSlow(out);
     int in_code = code;
     if (code >= next_free_) {
       Push(first_);
@@ -257,6 +295,20 @@ class FastDecoder {
     return stack_[--sp_];
   }
 
+  // Writes a pixel and the rest of its string from the stack; false when
+  // the string reaches beyond the frame.
+  bool EmitUnwound(std::uint8_t* out, std::size_t total, int pixel) {
+    if (!slow_) {  // a clear code brought the fast view back
+      prev_off_ = p_;
+      prev_len_ = 1;
+    }
+    out[p_++] = static_cast<std::uint8_t>(pixel);
+    while (sp_ > 0 && p_ < total) out[p_++] = stack_[--sp_];
+    return sp_ == 0;
+  }
+
+  int FastLoop(std::uint8_t* out, std::size_t total, int code);
+
   const LzwWarningSink& warn_;
   const std::uint8_t* src_;
   std::size_t src_size_;
@@ -278,147 +330,105 @@ class FastDecoder {
   int old_ = 0;
   std::uint8_t first_ = 0;
   bool slow_ = false;
+  bool low_entries_ready_ = false;
 
+  std::size_t p_ = 0;         // pixels written
+  std::size_t prev_off_ = 0;  // where the previous code's string lies
+  std::size_t prev_len_ = 0;
+
+  Entry entries_[kLzwTableSize];  // literals: offset into literals_
+  std::uint8_t literals_[kLzwTableSize / 2 + 16];
   std::uint16_t prefix_[kLzwTableSize];
   std::uint8_t suffix_[kLzwTableSize];
-  std::uint32_t offset_[kLzwTableSize];  // where an entry's string lies in the output
-  std::uint16_t length_[kLzwTableSize];
   std::uint8_t stack_[kLzwStackSize];
   int sp_ = 0;
 };
 
-std::size_t FastDecoder::Run(std::uint8_t* out, const std::size_t total) {
-  std::size_t p = 0;
-  std::size_t prev_off = 0;
-  std::size_t prev_len = 0;
-  Stop stop = Stop::kFull;
-
-  // The hot loop keeps the decoder's state in locals: stores to the output
-  // may alias any member, and locals stay in registers.
-  const std::uint8_t* data = data_.get();
+// Decodes codes while they need nothing but the fast view: literal pixels,
+// defined strings, and the string being defined. Starts with `code` when it
+// is not negative. Answers kFrameFull, kStringOverflow (the frame is full
+// and the last string went beyond it), kNeedBits (the next code crosses
+// into a sub-block not read yet), or a code it leaves to the caller (clear,
+// end, or beyond the next free one).
+int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) {
+  // State in locals: stores to the output may alias any member, and
+  // locals stay in registers.
+  const std::uint8_t* const data = data_.get();
   std::uint64_t pos = pos_;
-  std::uint64_t loaded = loaded_;
+  const std::uint64_t loaded = loaded_;
   int size = size_;
   std::uint32_t mask = (1u << size) - 1;
   int next_free = next_free_;
   int limit = limit_;
   int old = old_;
+  std::size_t p = p_;
+  std::size_t prev_off = prev_off_;
+  std::size_t prev_len = prev_len_;
   const int clear = clear_;
-  const int end = end_;
-  std::uint16_t* const prefix = prefix_;
-  std::uint8_t* const suffix = suffix_;
-  std::uint32_t* const offset = offset_;
-  std::uint16_t* const length = length_;
+  Entry* const entries = entries_;
+  const std::uint8_t* const literals = literals_;
+  int result;
 
-  auto save = [&] {
-    pos_ = pos;
-    loaded_ = loaded;
-    size_ = size;
-    next_free_ = next_free;
-    limit_ = limit;
-    old_ = old;
-  };
-  auto load = [&] {
-    pos = pos_;
-    loaded = loaded_;
-    size = size_;
-    mask = (1u << size) - 1;
-    next_free = next_free_;
-    limit = limit_;
-    old = old_;
-  };
-  auto define = [&](std::uint8_t first, std::size_t off, std::size_t len) {
-    prefix[next_free] = static_cast<std::uint16_t>(old);
-    suffix[next_free] = first;
-    offset[next_free] = static_cast<std::uint32_t>(off);
-    length[next_free] = static_cast<std::uint16_t>(len);
-    ++next_free;
-    if (next_free >= limit && limit < kLzwTableSize) {
-      limit *= 2;
-      ++size;
-      mask = (1u << size) - 1;
-    }
-  };
-
-  // Writes a pixel and the rest of its string from the stack; false when
-  // the string reaches beyond the frame.
-  auto emit_unwound = [&](int pixel) {
-    if (!slow_) {  // a clear code brought the table back
-      prev_off = p;
-      prev_len = 1;
-    }
-    out[p++] = static_cast<std::uint8_t>(pixel);
-    while (sp_ > 0 && p < total) out[p++] = stack_[--sp_];
-    return sp_ == 0;
-  };
-
+  if (code >= 0) goto have_code;
   for (;;) {
-    if (p >= total) break;
-    if (slow_) {
-      save();
-      int pixel = GenericNext();
-      load();
-      if (pixel < 0) {
-        stop = Stop::kEnd;
-        break;
-      }
-      if (!emit_unwound(pixel)) {
-        stop = Stop::kOverflow;
-        break;
-      }
-      continue;
+    if (p >= total) {
+      result = kFrameFull;
+      break;
     }
-
-    int code;
-    if (pos + static_cast<std::uint64_t>(size) < loaded) {
-      code = static_cast<int>((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
-      pos += static_cast<std::uint64_t>(size);
-    } else {
-      save();
-      code = ReadCodeSlow(size);
-      load();
-      if (code < 0) {
-        stop = Stop::kEnd;
-        break;
-      }
+    if (pos + static_cast<std::uint64_t>(size) >= loaded) {
+      result = kNeedBits;
+      break;
     }
+    code = static_cast<int>((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
+    pos += static_cast<std::uint64_t>(size);
 
-    if (code > end && code < next_free) {
-      const std::size_t len = length[code];
-      const std::size_t src = offset[code];
-      if (next_free < kLzwTableSize) define(out[src], prev_off, prev_len + 1);
+  have_code:
+    if (static_cast<unsigned>(code) < static_cast<unsigned>(next_free) &&
+        static_cast<unsigned>(code - clear) > 1u) {
+      // A literal pixel or a defined string, alike: literals lie in their
+      // own table, strings in the output.
+      const Entry entry = entries[code];
+      const std::size_t len = entry.length;
+      const std::uint8_t* const src = (code < clear ? literals : out) + entry.offset;
+      if (next_free < kLzwTableSize) {
+        entries[next_free] = {static_cast<std::uint32_t>(prev_off),
+                              static_cast<std::uint16_t>(prev_len + 1),
+                              static_cast<std::uint16_t>(old)};
+        if (++next_free >= limit && limit < kLzwTableSize) {
+          limit *= 2;
+          ++size;
+          mask = (1u << size) - 1;
+        }
+      }
       if (len > total - p) {
-        std::memcpy(out + p, out + src, total - p);
-        stop = Stop::kOverflow;
+        std::memcpy(out + p, src, total - p);
         p = total;
+        result = kStringOverflow;
         break;
       }
       if (len <= 16) {
-        Copy8(out + p, out + src);
-        Copy8(out + p + 8, out + src + 8);
+        Copy16(out + p, src);
       } else {
-        CopyFar(out + p, out + src, len);
+        CopyFar(out + p, src, len);
       }
       prev_off = p;
       prev_len = len;
       old = code;
       p += len;
-    } else if (code < clear) {
-      const auto pixel = static_cast<std::uint8_t>(code);
-      if (next_free < kLzwTableSize) define(pixel, prev_off, prev_len + 1);
-      out[p] = pixel;
-      prev_off = p;
-      prev_len = 1;
-      old = code;
-      ++p;
     } else if (code == next_free) {
       // The string being defined: the previous one and its first pixel.
       const std::size_t len = prev_len + 1;
       const std::size_t src = prev_off;
-      define(out[src], prev_off, len);
+      entries[next_free] = {static_cast<std::uint32_t>(prev_off), static_cast<std::uint16_t>(len),
+                            static_cast<std::uint16_t>(old)};
+      if (++next_free >= limit && limit < kLzwTableSize) {
+        limit *= 2;
+        ++size;
+        mask = (1u << size) - 1;
+      }
       if (len > total - p) {
         for (std::size_t i = 0; p < total; ++i) out[p++] = out[src + i];
-        stop = Stop::kOverflow;
+        result = kStringOverflow;
         break;
       }
       CopyNear(out + p, out + src, len);
@@ -426,47 +436,89 @@ std::size_t FastDecoder::Run(std::uint8_t* out, const std::size_t total) {
       prev_len = len;
       old = code;
       p += len;
-    } else if (code == clear) {
-      save();
-      int pixel = ClearStep();
-      load();
+    } else {
+      result = code;
+      break;
+    }
+  }
+
+  pos_ = pos;
+  size_ = size;
+  next_free_ = next_free;
+  limit_ = limit;
+  old_ = old;
+  p_ = p;
+  prev_off_ = prev_off;
+  prev_len_ = prev_len;
+  return result;
+}
+
+std::size_t FastDecoder::Run(std::uint8_t* out, const std::size_t total) {
+  Stop stop = Stop::kFull;
+  int pending = -1;
+  for (;;) {
+    if (p_ >= total) break;
+    if (slow_) {
+      int pixel = GenericNext(out);
       if (pixel < 0) {
         stop = Stop::kEnd;
         break;
       }
-      out[p] = static_cast<std::uint8_t>(pixel);
-      prev_off = p;
-      prev_len = 1;
-      ++p;
-    } else if (code == end) {
-      save();
+      if (!EmitUnwound(out, total, pixel)) {
+        stop = Stop::kOverflow;
+        break;
+      }
+      continue;
+    }
+    int r = FastLoop(out, total, pending);
+    pending = -1;
+    if (r == kFrameFull) break;
+    if (r == kStringOverflow) {
+      stop = Stop::kOverflow;
+      break;
+    }
+    if (r == kNeedBits) {
+      pending = ReadCodeSlow(size_);
+      if (pending < 0) {
+        stop = Stop::kEnd;
+        break;
+      }
+      continue;
+    }
+    if (r == clear_) {
+      int pixel = ClearStep();
+      if (pixel < 0) {
+        stop = Stop::kEnd;
+        break;
+      }
+      out[p_] = static_cast<std::uint8_t>(pixel);
+      prev_off_ = p_;
+      prev_len_ = 1;
+      ++p_;
+    } else if (r == end_) {
       EndOfData();
       stop = Stop::kEnd;
       break;
     } else {
       // A code beyond the next free one: from here on the table may refer
       // to entries not yet defined, so strings are unwound the slow way.
-      save();
-      first_ = out[prev_off];
-      EnterSlow();
-      int pixel = GenericDecode(code);
-      load();
-      if (!emit_unwound(pixel)) {
+      first_ = out[prev_off_];
+      int pixel = GenericDecode(r, out);
+      if (!EmitUnwound(out, total, pixel)) {
         stop = Stop::kOverflow;
         break;
       }
     }
   }
-  save();
 
   // One more request after the frame is full or the data ended: a string
   // that reached beyond the frame only gives up its next pixel, otherwise
   // the next code is decoded (normally the end code).
   if (stop != Stop::kOverflow) {
-    if (!slow_ && p > 0) first_ = out[prev_off];
-    GenericNext();
+    if (!slow_ && p_ > 0) first_ = out[prev_off_];
+    GenericNext(out);
   }
-  return p;
+  return p_;
 }
 
 }  // namespace
