@@ -111,6 +111,11 @@ void TGIFSubImage::SaveToStream(ByteVector& out) {
   extensions_.SaveToStream(out);
   if (Empty()) return;
 
+  // The descriptor may have been changed by hand after the pixels were
+  // made; never read past the buffer.
+  if (pixel_count_ != static_cast<std::size_t>(descriptor_.Width) * descriptor_.Height) {
+    throw GIFException("Invalid image dimensions");
+  }
   TGIFImage& image = *Image();
   int bits;
   int colors;

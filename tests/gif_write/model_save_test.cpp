@@ -131,6 +131,11 @@ TEST(SaveLayout, CodeSizeAndColourCountPerFrame) {
   EXPECT_EQ(ErrorOf([&] { SaveSimplePicture(pic); }), "Color not in color table");
   pic.frames[0].pixels[5] = 15;
   EXPECT_EQ(ErrorOf([&] { SaveSimplePicture(pic); }), "");
+  // A frame resized by hand after its pixels were made is refused, not
+  // read past its buffer.
+  auto image = BuildSimpleImage(pic);
+  image->Images()[0].Descriptor().Width = 5;
+  EXPECT_EQ(ErrorOf([&] { Save(*image); }), "Invalid image dimensions");
   // A local table of 3 colours refuses index 3.
   pic.frames[1].local_colors = Grey(3);
   pic.frames[1].pixels = {0, 1, 2, 3};
