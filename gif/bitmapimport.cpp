@@ -162,39 +162,11 @@ void ApplyTransparency(TGIFSubImage& frame, std::span<const std::uint8_t> mask) 
   for (std::size_t i = 0; i < n; ++i)
     if (mask[i]) pixels[i] = 0;
   OptimizeColorMap(frame);
-  int transparent;
-  if (map.Count() < TGIFColorMap::kMaxColors) {
-    transparent = map.Add({0, 0, 0});
-  } else {
-    // A full map: give up the least used entry (the last after sorting).
-    transparent = map.Count() - 1;
-    const TGIFColor gone = map[transparent];
-    int nearest = 0;
-    int best = std::numeric_limits<int>::max();
-    for (int i = 0; i < transparent; ++i) {
-      int d = std::abs(map[i].Red - gone.Red) + std::abs(map[i].Green - gone.Green) +
-              std::abs(map[i].Blue - gone.Blue);
-      if (d < best) {
-        best = d;
-        nearest = i;
-      }
-    }
-    for (std::uint8_t& p : pixels)
-      if (p == transparent) p = static_cast<std::uint8_t>(nearest);
-    map[transparent] = {0, 0, 0};
-  }
+  TGIFSubImage* frames[] = {&frame};
+  const int transparent = ReserveTransparentEntry(map, frames);
   for (std::size_t i = 0; i < n; ++i)
     if (mask[i]) pixels[i] = static_cast<std::uint8_t>(transparent);
-  TGIFGraphicControlExtension* gce = frame.GraphicControlExtension();
-  if (gce == nullptr) {
-    auto made = std::make_unique<TGIFGraphicControlExtension>(&frame);
-    gce = made.get();
-    frame.Extensions().Add(std::move(made));
-    frame.SetGraphicControlExtension(gce);
-  }
-  gce->SetTransparentColorIndex(static_cast<std::uint8_t>(transparent));
-  gce->SetTransparent(true);
-  frame.SetTransparent(true);
+  SetTransparentIndex(frame, static_cast<std::uint8_t>(transparent));
   map.Changed();
 }
 

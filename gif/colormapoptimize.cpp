@@ -1,6 +1,9 @@
 #include "gif/colormapoptimize.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <memory>
 #include <numeric>
 
 namespace rf::gif {
@@ -80,6 +83,41 @@ void OptimizeColorMap(TGIFSubImage& frame) {
   if (frame.ColorMap().Empty()) return;
   TGIFSubImage* frames[] = {&frame};
   Optimize(frame.ColorMap(), frames);
+}
+
+int ReserveTransparentEntry(TGIFColorMap& map, std::span<TGIFSubImage* const> frames) {
+  if (map.Count() < TGIFColorMap::kMaxColors) return map.Add({0, 0, 0});
+  const int gone = map.Count() - 1;
+  const TGIFColor color = map[gone];
+  int nearest = 0;
+  int best = std::numeric_limits<int>::max();
+  for (int i = 0; i < gone; ++i) {
+    const int d = std::abs(map[i].Red - color.Red) + std::abs(map[i].Green - color.Green) +
+                  std::abs(map[i].Blue - color.Blue);
+    if (d < best) {
+      best = d;
+      nearest = i;
+    }
+  }
+  for (TGIFSubImage* frame : frames)
+    for (std::uint8_t& p : frame->Pixels())
+      if (p == gone) p = static_cast<std::uint8_t>(nearest);
+  map[gone] = {0, 0, 0};
+  map.Changed();
+  return gone;
+}
+
+void SetTransparentIndex(TGIFSubImage& frame, std::uint8_t index) {
+  TGIFGraphicControlExtension* gce = frame.GraphicControlExtension();
+  if (gce == nullptr) {
+    auto made = std::make_unique<TGIFGraphicControlExtension>(&frame);
+    gce = made.get();
+    frame.Extensions().Add(std::move(made));
+    frame.SetGraphicControlExtension(gce);
+  }
+  gce->SetTransparentColorIndex(index);
+  gce->SetTransparent(true);
+  frame.SetTransparent(true);
 }
 
 }  // namespace rf::gif

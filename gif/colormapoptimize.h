@@ -26,4 +26,13 @@ void OptimizeColorMap(TGIFImage& image, TGIFColorMap& map);
 // The same for a frame's local map, for a frame that may have no image.
 void OptimizeColorMap(TGIFSubImage& frame);
 
+// An entry of the map for transparent pixels of `frames`: appended (black)
+// when the map has room, else the least used entry (the last of a sorted
+// map) is given up and its pixels go to the nearest other entry.
+int ReserveTransparentEntry(TGIFColorMap& map, std::span<TGIFSubImage* const> frames);
+
+// Makes the frame transparent on `index`: its graphic control extension
+// (made when missing) names it.
+void SetTransparentIndex(TGIFSubImage& frame, std::uint8_t index);
+
 }  // namespace rf::gif
