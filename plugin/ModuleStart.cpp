@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "gif/gifgraphic_win.h"
 #include "info/NxHotLabel.h"
 
 namespace rf::plugin {
@@ -13,8 +14,11 @@ void ModuleStart() {
                               ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   info::RegisterNxHotLabel();
+  // The dialogs' pictures are GIF streams; their class must be known before
+  // the first dialog is built.
+  gif::RegisterGIFFormat();
 }
 
-void ModuleStop() {}
+void ModuleStop() { gif::UnregisterGIFFormat(); }
 
 }  // namespace rf::plugin
