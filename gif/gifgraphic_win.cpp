@@ -6,6 +6,7 @@
 
 #include "gif/bitmapimport_win.h"
 #include "gif/framerender.h"
+#include "gif/gifpainter_win.h"
 
 namespace rf::gif {
 
@@ -100,7 +101,7 @@ void TGIFFrameDrawing::PaletteChanged() {
 
 void TGIFImageDrawing::PaletteChanged() {
   palette.reset();
-  buffer.reset();
+  paint.DropBuffer();
   DropFramePalettes();
 }
 
@@ -210,7 +211,7 @@ void TGIFGraphic::SetPalette(HPALETTE palette) {
   TGIFImageDrawing& drawing = ImageDrawing();
   // The picture keeps a palette of its own; the caller's stays the caller's.
   drawing.palette = MakePaletteHandle(EntriesOf(palette));
-  drawing.buffer.reset();
+  drawing.paint.DropBuffer();
   drawing.DropFramePalettes();
   drawing.palette_modified = true;
 }
@@ -324,8 +325,7 @@ void TGIFGraphic::Draw(fw::Canvas& canvas, const RECT& rect) {
 }
 
 void TGIFGraphic::DrawAnimated(fw::Canvas& canvas, const RECT& rect) {
-  DrawFrame(image_.Images()[0], canvas, rect, (PaintOptions & poTransparent) != 0,
-            (PaintOptions & poTile) != 0);
+  DrawAnimatedPicture(*this, canvas, rect);
 }
 
 void TGIFGraphic::LoadFromBytes(std::span<const std::uint8_t> data) {

@@ -14,6 +14,7 @@
 #include "framework/gdi.h"
 #include "framework/graphic.h"
 #include "gif/gifimage.h"
+#include "gif/gifpaintstate_win.h"
 #include "gif/palette.h"
 
 namespace rf::gif {
@@ -61,7 +62,7 @@ class TGIFImageDrawing : public TGIFImageCache {
   void DropFramePalettes();
 
   fw::UniquePalette palette;
-  fw::UniqueBitmap buffer;  // the painter's buffer bitmap (logical screen size)
+  TGIFPaintState paint;  // painters, the picture's lock, the buffer bitmap
   bool palette_modified = false;
 
  private:
@@ -98,6 +99,9 @@ class TGIFGraphic : public fw::Graphic {
   TGIFPainterEvent OnFrameEnd;
   TGIFPainterEvent OnPassRepeat;
   TGIFPainterEvent OnPaintEnd;
+  // The picture's look changed behind the caller's back (a painter drew a
+  // frame into the buffer): whoever shows it should paint it again.
+  std::function<void()> OnChange;
 
   // Dithering applies: poDither, and a palette display unless
   // poDitherOnPaletteDisplayOnly is off.
@@ -116,13 +120,14 @@ class TGIFGraphic : public fw::Graphic {
   void DrawFrame(TGIFSubImage& frame, fw::Canvas& canvas, const RECT& rect, bool transparent,
                  bool tiled);
 
+  // What drawing keeps of the whole picture (made on first use).
+  TGIFImageDrawing& ImageDrawing();
+
  protected:
-  // A picture of several frames with poAnimate. Until the painter lands it
-  // shows the first frame; the painter overrides this.
+  // A picture of several frames with poAnimate: the animation painter.
   virtual void DrawAnimated(fw::Canvas& canvas, const RECT& rect);
 
  private:
-  TGIFImageDrawing& ImageDrawing();
   TGIFFrameDrawing& FrameDrawing(TGIFSubImage& frame);
   gif::Palette PicturePaletteEntries();
 
