@@ -152,12 +152,20 @@ PixelBitmap ReadBitmapHandle(HBITMAP bitmap, HPALETTE palette) {
 }
 
 void AssignBitmapHandle(TGIFSubImage& frame, HBITMAP bitmap, HPALETTE palette) {
+  if (bitmap == nullptr) {
+    frame.Clear();
+    return;
+  }
   AssignBitmap(frame, ReadBitmapHandle(bitmap, palette), PlatformSettings(frame));
 }
 
 void AssignIcon(TGIFSubImage& frame, HICON icon) {
+  if (icon == nullptr) {
+    frame.Clear();
+    return;
+  }
   ICONINFO ii{};
-  if (icon == nullptr || !GetIconInfo(icon, &ii)) throw GIFException("Bitmap image is not valid");
+  if (!GetIconInfo(icon, &ii)) throw GIFException("Bitmap image is not valid");
   fw::UniqueBitmap color(ii.hbmColor);
   fw::UniqueBitmap mask_bitmap(ii.hbmMask);
   BITMAP bm{};
@@ -189,8 +197,12 @@ void AssignIcon(TGIFSubImage& frame, HICON icon) {
 }
 
 void AssignMetafile(TGIFSubImage& frame, HENHMETAFILE metafile) {
+  if (metafile == nullptr) {
+    frame.Clear();
+    return;
+  }
   ENHMETAHEADER header{};
-  if (metafile == nullptr || GetEnhMetaFileHeader(metafile, sizeof header, &header) == 0)
+  if (GetEnhMetaFileHeader(metafile, sizeof header, &header) == 0)
     throw GIFException("Bitmap image is not valid");
   const int width = header.rclBounds.right - header.rclBounds.left + 1;
   const int height = header.rclBounds.bottom - header.rclBounds.top + 1;

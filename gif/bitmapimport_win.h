@@ -25,6 +25,7 @@ PixelBitmap ReadBitmapHandle(HBITMAP bitmap, HPALETTE palette = nullptr);
 // keep their palettes; deeper ones are reduced with the image's options and
 // the platform's palettes. An icon's mask, and for a metafile the pixels
 // that differ when it is drawn on white and on black, become transparent.
+// A null handle (nothing) clears the frame.
 void AssignBitmapHandle(TGIFSubImage& frame, HBITMAP bitmap, HPALETTE palette = nullptr);
 void AssignIcon(TGIFSubImage& frame, HICON icon);
 void AssignMetafile(TGIFSubImage& frame, HENHMETAFILE metafile);

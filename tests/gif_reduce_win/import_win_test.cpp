@@ -99,16 +99,28 @@ TEST(BitmapHandles, DeepBitmapsAreReduced) {
   EXPECT_EQ(Pixels(frame), std::vector<std::uint8_t>(16, 0));
 }
 
-TEST(BitmapHandles, BadHandlesAreRefused) {
+TEST(BitmapHandles, BadHandlesAreRefusedAndNothingClears) {
   TGIFImage image;
   TGIFSubImage frame(&image);
-  for (HBITMAP bad : {HBITMAP{}, reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(0x1234))}) {
+  fw::UniqueBitmap bitmap = MakeDib(1, 1, 24, {}, {{1, 2, 3}});
+  AssignBitmapHandle(frame, bitmap.get());
+  ASSERT_FALSE(frame.Empty());
+  AssignBitmapHandle(frame, nullptr);
+  EXPECT_TRUE(frame.Empty());
+  EXPECT_TRUE(frame.ColorMap().Empty());
+  for (auto bad : {0x1234, 0x7FFF0}) {
     try {
-      AssignBitmapHandle(frame, bad);
+      AssignBitmapHandle(frame, reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(bad)));
       ADD_FAILURE() << "no error";
     } catch (const GIFException& e) {
       EXPECT_STREQ(e.what(), "Bitmap image is not valid");
     }
+  }
+  try {
+    AssignIcon(frame, reinterpret_cast<HICON>(static_cast<INT_PTR>(0x1234)));
+    ADD_FAILURE() << "no error";
+  } catch (const GIFException& e) {
+    EXPECT_STREQ(e.what(), "Bitmap image is not valid");
   }
 }
 
