@@ -1,9 +1,11 @@
 #include "gif/bitmapimport_win.h"
 
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "framework/gdi.h"
+#include "framework/graphic.h"
 #include "gif/gifexception.h"
 
 namespace rf::gif {
@@ -74,6 +76,28 @@ class DrawingSurface {
   std::uint8_t* bits_ = nullptr;
   HGDIOBJ old_ = nullptr;
 };
+
+ReductionSettings PlatformSettings(const TGIFSubImage& frame);
+
+// A picture drawn at its size on white and on black: the frame gets what
+// was drawn on white, and the pixels that differ stay transparent.
+void AssignDrawn(TGIFSubImage& frame, int width, int height,
+                 const std::function<void(HDC, const RECT&)>& draw) {
+  const RECT area{0, 0, width, height};
+  DrawingSurface on_white(width, height, RGB(255, 255, 255));
+  DrawingSurface on_black(width, height, RGB(0, 0, 0));
+  draw(on_white.DC(), area);
+  draw(on_black.DC(), area);
+  const PixelBitmap white = on_white.Pixels();
+  const PixelBitmap black = on_black.Pixels();
+  AssignBitmap(frame, white, PlatformSettings(frame));
+  std::vector<std::uint8_t> transparent(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      transparent[static_cast<std::size_t>(y) * width + x] =
+          std::memcmp(white.ScanLine(y) + x * 3, black.ScanLine(y) + x * 3, 3) != 0;
+  ApplyTransparency(frame, transparent);
+}
 
 ReductionSettings PlatformSettings(const TGIFSubImage& frame) {
   ReductionSettings s = frame.Image() ? ReductionSettingsOf(*frame.Image()) : ReductionSettings{};
@@ -210,20 +234,19 @@ void AssignMetafile(TGIFSubImage& frame, HENHMETAFILE metafile) {
     frame.Clear();
     return;
   }
-  const RECT area{0, 0, width, height};
-  DrawingSurface on_white(width, height, RGB(255, 255, 255));
-  DrawingSurface on_black(width, height, RGB(0, 0, 0));
-  PlayEnhMetaFile(on_white.DC(), metafile, &area);
-  PlayEnhMetaFile(on_black.DC(), metafile, &area);
-  const PixelBitmap white = on_white.Pixels();
-  const PixelBitmap black = on_black.Pixels();
-  AssignBitmap(frame, white, PlatformSettings(frame));
-  std::vector<std::uint8_t> transparent(static_cast<std::size_t>(width) * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      transparent[static_cast<std::size_t>(y) * width + x] =
-          std::memcmp(white.ScanLine(y) + x * 3, black.ScanLine(y) + x * 3, 3) != 0;
-  ApplyTransparency(frame, transparent);
+  AssignDrawn(frame, width, height,
+              [&](HDC dc, const RECT& area) { PlayEnhMetaFile(dc, metafile, &area); });
+}
+
+void AssignGraphic(TGIFSubImage& frame, fw::Graphic& graphic) {
+  if (graphic.Empty()) {
+    frame.Clear();
+    return;
+  }
+  AssignDrawn(frame, graphic.Width(), graphic.Height(), [&](HDC dc, const RECT& area) {
+    fw::Canvas canvas(dc);
+    graphic.Draw(canvas, area);
+  });
 }
 
 void LoadBitmapFromClipboard(TGIFImage& image) {

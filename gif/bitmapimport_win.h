@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "framework/graphic.h"
 #include "gif/bitmapimport.h"
 #include "gif/palette.h"
 #include "gif/pixelbitmap.h"
@@ -29,6 +30,9 @@ PixelBitmap ReadBitmapHandle(HBITMAP bitmap, HPALETTE palette = nullptr);
 void AssignBitmapHandle(TGIFSubImage& frame, HBITMAP bitmap, HPALETTE palette = nullptr);
 void AssignIcon(TGIFSubImage& frame, HICON icon);
 void AssignMetafile(TGIFSubImage& frame, HENHMETAFILE metafile);
+// Any other picture of the framework, drawn at its own size like a
+// metafile; an empty picture clears the frame.
+void AssignGraphic(TGIFSubImage& frame, fw::Graphic& graphic);
 
 // Replaces the image's content with the plain bitmap on the clipboard
 // (CF_BITMAP with CF_PALETTE; the system offers a CF_DIB as CF_BITMAP too). Raises "Unsupported

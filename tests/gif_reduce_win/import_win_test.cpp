@@ -195,6 +195,36 @@ TEST(Metafiles, WhatIsNotDrawnStaysTransparent) {
   EXPECT_EQ(at(18, 2), transparent);
 }
 
+// A picture that paints only its left half, in yellow.
+class HalfPicture : public fw::Graphic {
+ public:
+  int Width() const override { return 6; }
+  int Height() const override { return 2; }
+  void Draw(fw::Canvas& canvas, const RECT& rect) override {
+    fw::UniqueBrush yellow(CreateSolidBrush(RGB(255, 255, 0)));
+    RECT left{rect.left, rect.top, (rect.left + rect.right) / 2, rect.bottom};
+    FillRect(canvas.Handle(), &left, yellow.get());
+  }
+  void LoadFromBytes(std::span<const std::uint8_t>) override {}
+};
+
+TEST(Graphics, AnyPictureIsDrawnAndWhatItLeavesIsTransparent) {
+  HalfPicture picture;
+  TGIFImage image;
+  TGIFSubImage frame(&image);
+  AssignGraphic(frame, picture);
+  ASSERT_EQ(frame.Width(), 6);
+  ASSERT_TRUE(frame.Transparent());
+  for (int x = 0; x < 6; ++x) {
+    const std::uint8_t p = frame.Pixels()[static_cast<std::size_t>(x)];
+    if (x < 3) {
+      EXPECT_EQ(frame.ColorMap()[p], (TGIFColor{255, 255, 0})) << x;
+    } else {
+      EXPECT_EQ(p, frame.TransparentIndex()) << x;
+    }
+  }
+}
+
 TEST(Clipboard, APlainBitmapBecomesTheImage) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
