@@ -68,6 +68,8 @@ const fw::FormSpec kForm{
     .system_menu = false,
 };
 
+// The three lines at the top span the dialog, so their text is centred
+// across it; the other labels size themselves to their text.
 const ControlSpec kLayout[] = {
     {.name = "LblInfo",
      .bounds = {0, 16, 290, 17},
@@ -81,8 +83,12 @@ const ControlSpec kLayout[] = {
     {.name = "LbleMail",
      .bounds = {15, 96, 92, 13},
      .caption = "Fehler per email an:",
-     .alignment = TextAlign::Center},
-    {.name = "LblInternet", .bounds = {15, 128, 53, 13}, .caption = "Im Internet:"},
+     .alignment = TextAlign::Center,
+     .auto_size = true},
+    {.name = "LblInternet",
+     .bounds = {15, 128, 53, 13},
+     .caption = "Im Internet:",
+     .auto_size = true},
     {.name = "Image1",
      .kind = ControlKind::Icon,
      .bounds = {125, 152, 33, 33},
@@ -90,6 +96,7 @@ const ControlSpec kLayout[] = {
     {.name = "NxLblwww",
      .kind = ControlKind::Custom,
      .bounds = {136, 128, 78, 13},
+     .auto_size = true,
      .hint = "Internet",
      .show_hint = true,
      .class_name = "TNxHotLabel",
@@ -98,6 +105,7 @@ const ControlSpec kLayout[] = {
      .kind = ControlKind::Custom,
      .bounds = {136, 96, 138, 13},
      .show_accel_char = false,
+     .auto_size = true,
      .hint = "email",
      .show_hint = true,
      .class_name = "TNxHotLabel",

@@ -241,6 +241,45 @@ TEST_F(InfoE2E, InfoOpensOneDialogAndOkMakesRoomForTheNext) {
   EXPECT_EQ(focus, "BtEnde");
 }
 
+TEST_F(InfoE2E, DialogShowsIconDonationButtonAndLinks) {
+  host::Screenshot shot;
+  RECT www = {}, mail = {};
+  const std::string failure = RunPicker(Plugin(), [&](HWND picker) {
+    HWND info = OpenInfo(picker);
+    shot = host::CaptureWindow(info, true);
+    www = host::RectInParent(host::Control(info, "NxLblwww"));
+    mail = host::RectInParent(host::Control(info, "NxLblemail"));
+    CloseInfo(info);
+    host::PressButton(host::Control(picker, "BtnAbbruch"));
+  });
+  ASSERT_EQ(failure, "");
+  ASSERT_EQ(shot.width, 290);
+  CreateDirectoryA(UnixToWine(std::string(RF_BINARY_DIR) + "/screenshots").c_str(), nullptr);
+  host::SavePng(shot, UnixToWine(std::string(RF_BINARY_DIR) + "/screenshots/info_dialog.png"));
+  auto red = [](COLORREF c) { return GetRValue(c); };
+  auto green = [](COLORREF c) { return GetGValue(c); };
+  auto blue = [](COLORREF c) { return GetBValue(c); };
+  // The picked cell of the icon (yellow), at the icon's own size.
+  const COLORREF cell = shot.Pixel(125 + 15, 152 + 16);
+  EXPECT_TRUE(red(cell) > 200 && green(cell) > 200 && blue(cell) < 80) << std::hex << cell;
+  // The donation picture: inside Panel1 and Panel2, a heart on gold.
+  const int px = 200 + 1 + 1, py = 152 + 1 + 1;
+  const COLORREF heart = shot.Pixel(px + 40, py + 9);
+  EXPECT_TRUE(red(heart) > 150 && green(heart) < 140) << std::hex << heart;
+  const COLORREF gold = shot.Pixel(px + 6, py + 6);
+  EXPECT_TRUE(red(gold) > 230 && green(gold) > 180 && blue(gold) < 180) << std::hex << gold;
+  // The links are navy; their labels grew from the stored widths to their
+  // text, and still end before the dialog's edge.
+  for (const RECT& r : {www, mail}) {
+    bool navy = false;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) navy = navy || shot.Pixel(x, y) == RGB(0, 0, 128);
+    EXPECT_TRUE(navy);
+    EXPECT_LT(r.right, 290);
+  }
+  EXPECT_GT(www.right - www.left, 78);
+}
+
 TEST_F(InfoE2E, LabelsHandTheirLinksToTheShell) {
   HWND info = nullptr;
   const std::string failure = RunPicker(Plugin(), [&](HWND picker) {
