@@ -54,11 +54,13 @@ Label::Label(Form& form, const ControlSpec& spec, HWND parent)
   Create("STATIC", style, spec.transparent ? WS_EX_TRANSPARENT : 0, parent,
          spec.caption ? spec.caption : "");
   if (spec.auto_height) FitHeight();
+  if (spec.auto_size) FitSize();
 }
 
 void Label::SetText(const std::string& text) {
   Control::SetText(text);
   if (spec_.auto_height) FitHeight();
+  if (spec_.auto_size) FitSize();
   Repaint();
 }
 
@@ -80,15 +82,39 @@ void Label::SetTextColor(COLORREF color) {
 
 void Label::SetFont(HFONT font) {
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (spec_.auto_size) FitSize();
   Repaint();
 }
 
 HBRUSH Label::ColorBrush(HDC dc) {
   ::SetTextColor(dc, color_);
   SetBkMode(dc, TRANSPARENT);
+  if (spec_.transparent) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   return GetSysColorBrush(COLOR_BTNFACE);
 }
   if (spec_.transparent) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+
+void Label::FitSize() {
+  WindowDC dc(hwnd_);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+  SelectScope sel(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
+  // An empty label keeps the height of a line.
+  const std::string text = Text().empty() ? std::string(" ") : Text();
+  RECT r = {0, 0, 0, 0};
+  DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
+            DT_CALCRECT | DT_SINGLELINE | (spec_.show_accel_char ? 0 : DT_NOPREFIX));
+  // Glyphs that reach left of their cell (a negative A width, as in "w")
+  // are drawn by some systems without that overlap: leave room for it.
+  for (const char c : text) {
+    ABC abc = {};
+    const UINT code = static_cast<unsigned char>(c);
+    if (GetCharABCWidthsA(dc.get(), code, code, &abc) && abc.abcA < 0) r.right -= abc.abcA;
+  }
+  // The left edge stays, or the right one for right-aligned text.
+  const RECT now = BoundsRect();
+  const int left = spec_.alignment == TextAlign::Right ? now.right - r.right : now.left;
+  SetWindowPos(hwnd_, nullptr, left, now.top, r.right, r.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void Label::FitHeight() {
   WindowDC dc(hwnd_);

@@ -26,6 +26,7 @@ class Label : public Control {
 
  private:
   void FitHeight();
+  void FitSize();
   COLORREF color_;
 };
 

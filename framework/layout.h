@@ -58,6 +58,7 @@ struct ControlSpec {
   int cursor = 0;                 // custom cursor number; 0: default
   TextAlign alignment = TextAlign::Left;  // labels
   bool show_accel_char = true;  // labels: '&' marks an accelerator; false shows it as typed
+  bool auto_size = false;       // labels: one line, the size follows the text and the font
   bool transparent = false;     // labels: what lies beneath shows through
   const char* hint = nullptr;   // text of the control's tooltip
   bool show_hint = false;       // the tooltip is shown
