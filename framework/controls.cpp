@@ -92,7 +92,6 @@ HBRUSH Label::ColorBrush(HDC dc) {
   if (spec_.transparent) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   return GetSysColorBrush(COLOR_BTNFACE);
 }
-  if (spec_.transparent) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
 
 void Label::FitSize() {
   WindowDC dc(hwnd_);
