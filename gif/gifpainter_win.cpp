@@ -514,7 +514,17 @@ void DrawAnimatedPicture(TGIFGraphic& image, fw::Canvas& canvas, const RECT& rec
     return;
   }
   const std::weak_ptr<int> alive = state.AliveToken();
-  TGIFPaintState::Scope lock(state);
+  // Held until the first frame is shown. Not released if the state went
+  // away meanwhile (an unthreaded run dispatches messages).
+  struct Hold {
+    TGIFPaintState& state;
+    const std::weak_ptr<int>& alive;
+    ~Hold() {
+      if (!alive.expired()) state.Unlock();
+    }
+  };
+  state.Lock();
+  const Hold hold{state, alive};
   if (TGIFPainter* current = state.DrawingPainter()) {
     if (current->CanvasHandle() == canvas.Handle() && EqualRect(&current->Rect(), &rect)) return;
   }
