@@ -111,10 +111,13 @@ void TRGBAComposer::DrawFrame(TComposeTarget target, int index) {
   const TIntRect placed =
       PlaceFrame(rect, image_.Width(), image_.Height(), frame.Left(), frame.Top(), fw, fh);
   if (placed.Width() <= 0 || placed.Height() <= 0) return;
-  // Nearest pixel, as a colour-on-colour stretch does.
-  for (int y = placed.top; y < placed.bottom; ++y) {
+  // Nearest pixel, as a colour-on-colour stretch does; only what lands on
+  // the surface is visited.
+  const int y0 = std::max(placed.top, 0), y1 = std::min(placed.bottom, surface.height);
+  const int x0 = std::max(placed.left, 0), x1 = std::min(placed.right, surface.width);
+  for (int y = y0; y < y1; ++y) {
     const int sy = static_cast<int>(std::int64_t{y - placed.top} * fh / placed.Height());
-    for (int x = placed.left; x < placed.right; ++x) {
+    for (int x = x0; x < x1; ++x) {
       put(x, y, static_cast<int>(std::int64_t{x - placed.left} * fw / placed.Width()), sy);
     }
   }

@@ -7,24 +7,29 @@
 //                                picker, picks a character, types, presses
 //                                OK, prints the result and writes
 //                                screenshots into DIR
+//   RunefoldHost --animation DIR the "Test" command's animation window,
+//                                played for a moment, with a screenshot
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <thread>
 
+#include "host/animation_window.h"
 #include "host/driver.h"
 #include "host/script.h"
 
 namespace {
 
 constexpr int kCommandInsert = 1001;
+constexpr int kCommandAnimation = 1002;
 rf::host::Plugin g_plugin;
 HWND g_edit = nullptr;
 
 void InsertFromPlugin(HWND owner) {
   char* text = g_plugin.Start(0, 0, 0);
-  if (g_plugin.ResultKind() == 1) SendMessageA(g_edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
+  if (g_plugin.ResultKind() == 1)
+    SendMessageA(g_edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text));
   SetFocus(g_edit);
   (void)owner;
 }
@@ -32,16 +37,17 @@ void InsertFromPlugin(HWND owner) {
 LRESULT CALLBACK HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE:
-      g_edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                               WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                   ES_WANTRETURN,
-                               0, 0, 0, 0, hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
+      g_edit = CreateWindowExA(
+          WS_EX_CLIENTEDGE, "EDIT", "",
+          WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 0, 0,
+          0, 0, hwnd, nullptr, GetModuleHandleA(nullptr), nullptr);
       return 0;
     case WM_SIZE:
       MoveWindow(g_edit, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
       return 0;
     case WM_COMMAND:
       if (LOWORD(wp) == kCommandInsert) InsertFromPlugin(hwnd);
+      if (LOWORD(wp) == kCommandAnimation) rf::host::ShowAnimationWindow(hwnd);
       return 0;
     case WM_SETFOCUS:
       SetFocus(g_edit);
@@ -65,6 +71,9 @@ HWND MakeHostWindow() {
   HMENU tools = CreatePopupMenu();
   AppendMenuA(tools, MF_STRING, kCommandInsert, "&Sonderzeichen...\tF2");
   AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(tools), "&Einf\xFCgen");
+  HMENU test = CreatePopupMenu();
+  AppendMenuA(test, MF_STRING, kCommandAnimation, "&Animation...");
+  AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(test), "&Test");
   return CreateWindowExA(0, wc.lpszClassName, "Runefold Host - HTML-Editor", WS_OVERLAPPEDWINDOW,
                          40, 40, 640, 420, nullptr, menu, wc.hInstance, nullptr);
 }
@@ -73,6 +82,7 @@ HWND MakeHostWindow() {
 
 int main(int argc, char** argv) {
   const bool scripted = argc >= 2 && std::string(argv[1]) == "--script";
+  const bool animation = argc >= 2 && std::string(argv[1]) == "--animation";
   const std::string shots = argc >= 3 ? argv[2] : ".";
   try {
     g_plugin = rf::host::LoadPlugin();
@@ -85,6 +95,12 @@ int main(int argc, char** argv) {
   ShowWindow(host, SW_SHOW);
   UpdateWindow(host);
 
+  if (animation) {
+    const int rc = rf::host::RunAnimationScript(host, shots);
+    DestroyWindow(host);
+    rf::host::UnloadPlugin(g_plugin);
+    return rc;
+  }
   if (scripted) {
     const int rc = rf::host::RunDemoScript(g_plugin, host, g_edit, shots);
     DestroyWindow(host);
