@@ -386,8 +386,9 @@ void TGIFPainter::Wait(int units) {
     const DWORD slice = static_cast<DWORD>(std::min<std::int64_t>(remaining, 100));
     const DWORD before = timeGetTime();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, QS_ALLINPUT);
-    remaining -= static_cast<std::int64_t>(timeGetTime() - before);
     DispatchThreadMessages();
+    // Handling the messages counts against the delay too.
+    remaining -= static_cast<std::int64_t>(timeGetTime() - before);
   }
 }
 

@@ -363,9 +363,11 @@ TEST_F(GifPainter, NegativeSpeedRunsWithoutWaiting) {
 
 // The destination after each frame, GDI painter against the in-memory
 // composition of the same rules.
-void ExpectSameAsComposed(const SimplePicture& pic, std::uint16_t options) {
+void ExpectSameAsComposed(const SimplePicture& pic, std::uint16_t options,
+                          COLORREF animation_background = kNoColor) {
   auto g = Load(pic);
   g->PaintOptions = options;
+  g->AnimationBackground = animation_background;
   g->AnimationSpeed = 1000;
   EventLog log(*g);
   Surface s(pic.width, pic.height);
@@ -382,8 +384,12 @@ void ExpectSameAsComposed(const SimplePicture& pic, std::uint16_t options) {
   rgba.run = {(options & poThreaded) != 0, true, (options & poRepeat) != 0, false};
   rgba.transparent = (options & poTransparent) != 0;
   rgba.clear_on_repeat = (options & poClearOnRepeat) != 0;
-  const TRGBAPlayback want = PlayToRGBA(*image, TRGBAImage(pic.width, pic.height, 0x010203FF), rgba,
-                                        OpaqueFromColorValue(image->BackgroundColor()));
+  rgba.tile = (options & poTile) != 0;
+  const std::uint32_t background = g->AnimationBackground != kNoColor
+                                       ? OpaqueFromColorValue(g->AnimationBackground)
+                                       : OpaqueFromColorValue(image->BackgroundColor());
+  const TRGBAPlayback want =
+      PlayToRGBA(*image, TRGBAImage(pic.width, pic.height, 0x010203FF), rgba, background);
   ASSERT_EQ(shown.size(), want.frames.size());
   for (std::size_t i = 0; i < shown.size(); ++i) {
     for (int x = 0; x < pic.width; ++x) {
@@ -435,6 +441,36 @@ TEST_F(GifPainter, TransparentFramesRestoreToTheSavedDestination) {
   ExpectSameAsComposed(Picture4({Strip(0, 4, {4, 0, 0, 0}, 2, 1, 4), Strip(0, 2, {3, 3}, 2, 2),
                                  Strip(1, 1, {2}, 2, 3), Strip(3, 1, {1}, 2, 1)}),
                        poAnimate | poTransparent | poDirectPaint);
+}
+
+TEST_F(GifPainter, TiledAndWithAnAnimationBackground) {
+  // Frames at offsets: tiled, each is repeated from the left edge instead.
+  const SimplePicture pic = Picture4({Strip(0, 4, {0, 0, 0, 0}), Strip(1, 2, {1, 3}, 2, 2),
+                                      Strip(3, 1, {2}, 2, 3), Strip(2, 1, {1})});
+  ExpectSameAsComposed(pic, poAnimate | poDirectPaint | poTile);
+  ExpectSameAsComposed(pic, poAnimate | poDirectPaint, RGB(9, 99, 199));
+  ExpectSameAsComposed(pic, poAnimate | poDirectPaint | poTile, RGB(9, 99, 199));
+}
+
+TEST_F(GifPainter, WithoutAGlobalTableTheBackgroundIsTheWindowColour) {
+  SimplePicture pic =
+      Picture4({Strip(0, 4, {0, 0, 0, 0}), Strip(0, 2, {1, 1}, 2, 2), Strip(3, 1, {2})});
+  pic.colors.clear();
+  for (SimpleFrame& f : pic.frames) f.local_colors = kColors;
+  auto g = Load(pic);
+  g->PaintOptions = poAnimate | poDirectPaint;
+  g->AnimationSpeed = 1000;
+  EventLog log(*g);
+  Surface s(4, 1);
+  std::vector<std::vector<COLORREF>> shown;
+  log.on_event = [&](const char* what, TGIFPainter&) {
+    if (std::string(what) == "E") shown.push_back(s.Row(0));
+  };
+  fw::Canvas canvas(s.dc());
+  g->Draw(canvas, RECT{0, 0, 4, 1});
+  ASSERT_EQ(shown.size(), 3u);
+  const COLORREF window = GetSysColor(COLOR_WINDOW);
+  EXPECT_EQ(shown[2], (std::vector<COLORREF>{window, window, kRed, kBlue}));
 }
 
 TEST_F(GifPainter, AnEmptyFrameEndsThePass) {
