@@ -223,6 +223,12 @@ bool Control::HandleMouse(UINT msg, WPARAM /*wp*/, LPARAM lp) {
 
 bool Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (RouteChildMessage(msg, wp, lp, result)) return true;
+  if (hint_window_) {
+    if (msg == WM_NOTIFY && hint_window_->HandleNotify(lp, result)) return true;
+    if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP ||
+        msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP)
+      hint_window_->Relay(msg, wp, lp);
+  }
   switch (msg) {
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE:
@@ -230,12 +236,6 @@ bool Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONUP:
-  if (hint_window_) {
-    if (msg == WM_NOTIFY && hint_window_->HandleNotify(lp, result)) return true;
-    if (msg == WM_MOUSEMOVE || msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP ||
-        msg == WM_RBUTTONDOWN || msg == WM_RBUTTONUP)
-      hint_window_->Relay(msg, wp, lp);
-  }
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
       return HandleMouse(msg, wp, lp);
