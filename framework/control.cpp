@@ -173,12 +173,19 @@ bool Control::RouteChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT: {
       Control* child = FromHandle(reinterpret_cast<HWND>(lp));
-      HBRUSH brush = child ? child->ColorBrush(reinterpret_cast<HDC>(wp)) : nullptr;
-      if (brush) {
-        *result = reinterpret_cast<LRESULT>(brush);
-        return true;
+      HDC dc = reinterpret_cast<HDC>(wp);
+      HBRUSH brush = child ? child->ColorBrush(dc) : nullptr;
+      if (!brush) {
+        // Edits are white, read-only ones too; everything else has the
+        // dialog's face colour (also the radio items, which have no object).
+        const bool edit = child && child->Spec().kind == ControlKind::Edit;
+        const int color = edit ? COLOR_WINDOW : COLOR_BTNFACE;
+        SetBkColor(dc, GetSysColor(color));
+        if (edit) SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        brush = GetSysColorBrush(color);
       }
-      return false;
+      *result = reinterpret_cast<LRESULT>(brush);
+      return true;
     }
     default:
       return false;

@@ -31,6 +31,8 @@ std::vector<std::string> SplitItems(const char* items) {
   return out;
 }
 
+bool EraseFace(HWND hwnd, UINT msg, WPARAM wp, LRESULT* result);
+
 }  // namespace
 
 // ---- Label ----
@@ -196,6 +198,23 @@ GroupBox::GroupBox(Form& form, const ControlSpec& spec, HWND parent) : Control(f
          parent, spec.caption ? spec.caption : "");
 }
 
+namespace {
+bool EraseFace(HWND hwnd, UINT msg, WPARAM wp, LRESULT* result) {
+  // A group box that holds controls must paint its own inside.
+  if (msg != WM_ERASEBKGND) return false;
+  RECT r;
+  GetClientRect(hwnd, &r);
+  FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+  *result = 1;
+  return true;
+}
+}  // namespace
+
+bool GroupBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (EraseFace(hwnd_, msg, wp, result)) return true;
+  return Control::HandleMessage(msg, wp, lp, result);
+}
+
 // ---- RadioGroup ----
 
 RadioGroup::RadioGroup(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
@@ -272,6 +291,7 @@ void RadioGroup::SetItemCaption(int index, const std::string& caption) {
 }
 
 bool RadioGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  if (EraseFace(hwnd_, msg, wp, result)) return true;
   if (msg == WM_COMMAND) {
     HWND from = reinterpret_cast<HWND>(lp);
     const auto it = std::find(buttons_.begin(), buttons_.end(), from);
@@ -325,6 +345,11 @@ void TabControl::AddPage(TabPage* page) {
   SendMessageA(hwnd_, TCM_INSERTITEMA, pages_.size(), reinterpret_cast<LPARAM>(&item));
   pages_.push_back(page);
   ShowWindow(page->Handle(), SW_HIDE);
+  // The page area changes as tabs are added (rows, height of the row).
+  const RECT area = PageArea();
+  for (TabPage* p : pages_)
+    SetWindowPos(p->Handle(), nullptr, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
   if (active_ < 0) SetActivePage(page);
 }
 

@@ -54,8 +54,9 @@ class Button : public Control {
 class GroupBox : public Control {
  public:
   GroupBox(Form& form, const ControlSpec& spec, HWND parent);
-  // Children are placed in a client window inside the frame so that their
-  // notifications reach the framework.
+
+ protected:
+  bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
 };
 
 class RadioGroup : public Control {

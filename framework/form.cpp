@@ -94,7 +94,7 @@ HWND Form::ParentHandleFor(const ControlSpec& spec) {
 }
 
 void Form::Build(std::span<const ControlSpec> layout) {
-  DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+  DWORD style = WS_POPUP | WS_CAPTION;
   if (form_spec_.system_menu) style |= WS_SYSMENU;
   const DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
   RECT r = {0, 0, form_spec_.client_width, form_spec_.client_height};
@@ -354,6 +354,14 @@ void Form::CloseModal() {
 }
 
 bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+  // Drivers (tests, the demo host's script) wait on this to know that
+  // everything they posted before has been handled.
+  static const UINT sync_message = RegisterWindowMessageA("RfSync");
+  if (msg == sync_message) {
+    if (lp) SetEvent(reinterpret_cast<HANDLE>(lp));
+    *result = 0;
+    return true;
+  }
   switch (msg) {
     case WM_CLOSE:
       Guarded([&] { Close(); });

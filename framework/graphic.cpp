@@ -67,7 +67,7 @@ std::unique_ptr<Graphic> LoadPictureProperty(std::span<const std::uint8_t> data)
   if (data.size() < 1 + length) throw std::runtime_error("Invalid picture property");
   const std::string class_name(reinterpret_cast<const char*>(data.data() + 1), length);
   auto graphic = CreateGraphic(class_name);
-  if (!graphic) throw std::runtime_error("Unknown picture format " + class_name);
+  if (!graphic) throw EUnknownGraphicClass("Unknown picture format " + class_name);
   graphic->LoadFromBytes(data.subspan(1 + length));
   return graphic;
 }

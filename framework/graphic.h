@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 
 namespace rf::fw {
@@ -41,6 +42,12 @@ class Graphic {
   virtual void Draw(Canvas& canvas, const RECT& rect) = 0;
   // Reads the picture from a stream of its own format; throws on bad data.
   virtual void LoadFromBytes(std::span<const std::uint8_t> data) = 0;
+};
+
+// A stored picture names a class that no format has registered.
+class EUnknownGraphicClass : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 using GraphicFactory = std::function<std::unique_ptr<Graphic>()>;
