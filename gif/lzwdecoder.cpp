@@ -300,7 +300,6 @@ class FastDecoder {
   bool EmitUnwound(std::uint8_t* out, std::size_t total, int pixel) {
     if (!slow_) {  // a clear code brought the fast view back
       prev_off_ = p_;
-      prev_len_ = 1;
     }
     out[p_++] = static_cast<std::uint8_t>(pixel);
     while (sp_ > 0 && p_ < total) out[p_++] = stack_[--sp_];
@@ -333,8 +332,7 @@ class FastDecoder {
   bool low_entries_ready_ = false;
 
   std::size_t p_ = 0;         // pixels written
-  std::size_t prev_off_ = 0;  // where the previous code's string lies
-  std::size_t prev_len_ = 0;
+  std::size_t prev_off_ = 0;  // where the previous code's string begins; it ends at p_
 
   Entry entries_[kLzwTableSize];  // literals: offset into literals_
   std::uint8_t literals_[kLzwTableSize / 2 + 16];
@@ -359,11 +357,11 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) 
   int size = size_;
   std::uint32_t mask = (1u << size) - 1;
   int next_free = next_free_;
-  int limit = limit_;
   int old = old_;
   std::size_t p = p_;
+  // The previous code's string ends where the output stands, and the code
+  // limit is always mask + 1: fewer values to keep in registers.
   std::size_t prev_off = prev_off_;
-  std::size_t prev_len = prev_len_;
   const int clear = clear_;
   Entry* const entries = entries_;
   const std::uint8_t* const literals = literals_;
@@ -392,10 +390,9 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) 
       const std::uint8_t* const src = (code < clear ? literals : out) + entry.offset;
       if (next_free < kLzwTableSize) {
         entries[next_free] = {static_cast<std::uint32_t>(prev_off),
-                              static_cast<std::uint16_t>(prev_len + 1),
+                              static_cast<std::uint16_t>(p - prev_off + 1),
                               static_cast<std::uint16_t>(old)};
-        if (++next_free >= limit && limit < kLzwTableSize) {
-          limit *= 2;
+        if (++next_free > static_cast<int>(mask) && mask < kLzwTableSize - 1u) {
           ++size;
           mask = (1u << size) - 1;
         }
@@ -412,17 +409,15 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) 
         CopyFar(out + p, src, len);
       }
       prev_off = p;
-      prev_len = len;
       old = code;
       p += len;
     } else if (code == next_free) {
       // The string being defined: the previous one and its first pixel.
-      const std::size_t len = prev_len + 1;
+      const std::size_t len = p - prev_off + 1;
       const std::size_t src = prev_off;
       entries[next_free] = {static_cast<std::uint32_t>(prev_off), static_cast<std::uint16_t>(len),
                             static_cast<std::uint16_t>(old)};
-      if (++next_free >= limit && limit < kLzwTableSize) {
-        limit *= 2;
+      if (++next_free > static_cast<int>(mask) && mask < kLzwTableSize - 1u) {
         ++size;
         mask = (1u << size) - 1;
       }
@@ -433,7 +428,6 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) 
       }
       CopyNear(out + p, out + src, len);
       prev_off = p;
-      prev_len = len;
       old = code;
       p += len;
     } else {
@@ -445,11 +439,10 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) 
   pos_ = pos;
   size_ = size;
   next_free_ = next_free;
-  limit_ = limit;
+  limit_ = static_cast<int>(mask) + 1;
   old_ = old;
   p_ = p;
   prev_off_ = prev_off;
-  prev_len_ = prev_len;
   return result;
 }
 
@@ -493,7 +486,6 @@ std::size_t FastDecoder::Run(std::uint8_t* out, const std::size_t total) {
       }
       out[p_] = static_cast<std::uint8_t>(pixel);
       prev_off_ = p_;
-      prev_len_ = 1;
       ++p_;
     } else if (r == end_) {
       EndOfData();
