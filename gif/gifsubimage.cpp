@@ -153,7 +153,9 @@ void TGIFSubImage::LoadFromStream(GIFInputStream& in) {
 
   const std::size_t count = static_cast<std::size_t>(descriptor_.Width) * descriptor_.Height;
   if (image != nullptr) {
-    if (count > image->MaxFramePixels || image->DecodedPixels() + count > image->MaxImagePixels) {
+    const std::size_t used = image->DecodedPixels();
+    if (count > image->MaxFramePixels || used > image->MaxImagePixels ||
+        count > image->MaxImagePixels - used) {
       throw GIFException(msg::kImageTooLarge);
     }
     image->AddDecodedPixels(count);
