@@ -168,8 +168,13 @@ void Sync(HWND window) {
   HWND root = GetAncestor(window, GA_ROOT);
   if (!IsWindow(root)) return;
   HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (PostMessageA(root, sync_message, 0, reinterpret_cast<LPARAM>(event)))
-    WaitForSingleObject(event, 5000);
+  // A window that closes drops the message: stop waiting when it goes.
+  if (PostMessageA(root, sync_message, 0, reinterpret_cast<LPARAM>(event))) {
+    for (int waited = 0; waited < 5000; waited += 10) {
+      if (WaitForSingleObject(event, 10) == WAIT_OBJECT_0) break;
+      if (!IsWindow(root) || !IsWindowVisible(root)) break;
+    }
+  }
   CloseHandle(event);
 }
 

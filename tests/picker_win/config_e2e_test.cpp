@@ -10,11 +10,11 @@ namespace {
 using host::Control;
 using host::GetText;
 
-const char* const kSections[] = {
-    "ANSI",        "ISO-8859-1",  "ISO-8859-2",  "ISO-8859-3",  "ISO-8859-4",
-    "ISO-8859-5",  "ISO-8859-6",  "ISO-8859-7",  "ISO-8859-8",  "ISO-8859-9",
-    "ISO-8859-10", "ISO-8859-11", "ISO-8859-13", "ISO-8859-14", "ISO-8859-15",
-    "ISO-8859-16", "CP437",       "CP850",       "Technik",     "Grafik"};
+const char* const kSections[] = {"ANSI",        "ISO-8859-1",  "ISO-8859-2",  "ISO-8859-3",
+                                 "ISO-8859-4",  "ISO-8859-5",  "ISO-8859-6",  "ISO-8859-7",
+                                 "ISO-8859-8",  "ISO-8859-9",  "ISO-8859-10", "ISO-8859-11",
+                                 "ISO-8859-13", "ISO-8859-14", "ISO-8859-15", "ISO-8859-16",
+                                 "CP437",       "CP850",       "Technik",     "Grafik"};
 
 std::string LineCountMessage(const std::string& section) {
   return "Der Bereich [" + section + "] hat die falsche Anzahl von Zeilen";
@@ -28,7 +28,8 @@ std::size_t LineStart(const std::string& cfg, const std::string& section, int n)
   return pos;
 }
 
-std::string ReplaceLine(std::string cfg, const std::string& section, int n, const std::string& line) {
+std::string ReplaceLine(std::string cfg, const std::string& section, int n,
+                        const std::string& line) {
   const std::size_t start = LineStart(cfg, section, n);
   std::size_t end = cfg.find('\n', start);
   if (end > start && cfg[end - 1] == '\r') --end;
@@ -155,24 +156,37 @@ TEST(ConfigE2E, UserFormNamesAndTemplatesApply) {
 }
 
 TEST(ConfigE2E, AnUnwritableFileIsReportedAndTheDialogStillCloses) {
+  // The read-only attribute does not stop Wine running as root, so another
+  // program holds the file open for reading and denies writes, as an editor
+  // or a virus scanner may: loading works, saving at the close does not.
   std::string cfg = DeliveredConfig();
   PluginCopy copy(&cfg);
-  SetFileAttributesA(copy.ConfigPath().c_str(), FILE_ATTRIBUTE_READONLY);
+  HANDLE held = INVALID_HANDLE_VALUE;
   std::string error;
   const RunResult r = copy.Run([&](HWND d) {
+    held = CreateFileA(copy.ConfigPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     host::ChooseItem(Control(d, "RGAusgabeTyp"), 5);
     host::TypeText(Control(d, "EdRueck"), "x");
     host::PressButton(Control(d, "BtnOK"));
-    HWND box = WaitForAnyWindow({"Runefold"}, nullptr, 5000);
-    if (box) {
+    if (HWND box = WaitForAnyWindow({"Runefold"}, nullptr, 5000)) {
       error = BoxText(box);
       ConfirmBox(box);
     }
   });
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  CloseHandle(held);
+  EXPECT_TRUE(r.script_ok);
   EXPECT_EQ(error, "Kann nicht nach " + copy.ConfigPath() + " schreiben.");
   EXPECT_EQ(r.text, "x");
   EXPECT_EQ(r.kind, 1);
   EXPECT_EQ(ReadFile(copy.ConfigPath()), cfg);
+  // Once the file is free again the next close saves as usual.
+  copy.Run([](HWND d) {
+    host::ChooseItem(Control(d, "RGAusgabeTyp"), 5);
+    host::PressButton(Control(d, "BtnAbbruch"));
+  });
+  EXPECT_NE(ReadFile(copy.ConfigPath()).find("Typ=Benutzer3"), std::string::npos);
 }
 
 TEST(ConfigE2E, HoverAtTheEdgesOfEveryPictureKind) {
@@ -209,8 +223,8 @@ TEST(ConfigE2E, HoverAtTheEdgesOfEveryPictureKind) {
   });
   ASSERT_EQ(numbers.size(), probes.size());
   for (std::size_t i = 0; i < probes.size(); ++i)
-    EXPECT_EQ(numbers[i], probes[i].number) << probes[i].picture << " at " << probes[i].x << ","
-                                            << probes[i].y;
+    EXPECT_EQ(numbers[i], probes[i].number)
+        << probes[i].picture << " at " << probes[i].x << "," << probes[i].y;
 }
 
 }  // namespace

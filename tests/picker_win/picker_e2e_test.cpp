@@ -38,7 +38,8 @@ TEST_F(PickerTest, EveryWayOutSetsResultAndKind) {
   };
   const std::vector<Way> ways = {
       {"OK", type_then([](HWND d) { host::PressButton(Control(d, "BtnOK")); }), "abc", 1},
-      {"Enter", type_then([](HWND d) { host::PostKey(Control(d, "EdRueck"), VK_RETURN); }), "abc", 1},
+      {"Enter", type_then([](HWND d) { host::PostKey(Control(d, "EdRueck"), VK_RETURN); }), "abc",
+       1},
       {"Abbruch", type_then([](HWND d) { host::PressButton(Control(d, "BtnAbbruch")); }), "", 0},
       {"Escape", type_then([](HWND d) { host::PostKey(Control(d, "EdRueck"), VK_ESCAPE); }), "", 0},
   };
@@ -169,7 +170,9 @@ TEST_F(PickerTest, LayoutHasEveryControlAtItsPlace) {
     EXPECT_EQ(r.top, e.rect.top);
     EXPECT_EQ(r.right, e.rect.right);
     EXPECT_EQ(r.bottom, e.rect.bottom);
-    if (e.caption) EXPECT_EQ(captions[e.name], e.caption);
+    if (e.caption) {
+      EXPECT_EQ(captions[e.name], e.caption);
+    }
   }
   // The delivered file renames the user forms; the fixed items stay.
   ASSERT_EQ(items.size(), 6u);
@@ -204,9 +207,9 @@ TEST_F(PickerTest, TabWalksTheControlsInTabOrder) {
     }
     host::PressButton(Control(d, "BtnAbbruch"));
   });
-  const std::vector<std::string> expected = {
-      "EdRueck", "BtnOK", "BtnAbbruch", "BtnInfo", "RGAusgabeTyp", "EdHex",
-      "EdEntitie", "EdUser1", "EdUser2", "EdUser3", "PCChar", "PCiso"};
+  const std::vector<std::string> expected = {"EdRueck",      "BtnOK",   "BtnAbbruch", "BtnInfo",
+                                             "RGAusgabeTyp", "EdHex",   "EdEntitie",  "EdUser1",
+                                             "EdUser2",      "EdUser3", "PCChar",     "PCiso"};
   EXPECT_EQ(walked, expected);
 }
 
@@ -214,7 +217,9 @@ TEST_F(PickerTest, ClicksAppendTheChosenFormAtTheEnd) {
   std::string after_clicks, after_long, typed;
   copy_->Run([&](HWND d) {
     HWND result = Control(d, "EdRueck");
-    HWND ansi_page_pic = Control(d, "IISO8859_3");  // on show at the start
+    HWND ansi_page_pic = Control(d, "IISO8859_3");
+    // The delivered file remembers "Entitie"; append the decimal form.
+    host::ChooseItem(Control(d, "RGAusgabeTyp"), 0);
     host::SetText(Control(d, "EdDez"), "&#1;");
     host::SetText(result, "xy");
     SendMessageA(result, EM_SETSEL, 0, 1);  // a selection does not matter
@@ -230,7 +235,9 @@ TEST_F(PickerTest, ClicksAppendTheChosenFormAtTheEnd) {
     host::MouseDown(ansi_page_pic, 1, 1);
     after_long = GetText(result);
     // Typing stops at 100 characters; appending did not.
+    // (Setting the text puts the caret at the start; type at the end.)
     host::SetText(result, std::string(98, 't'));
+    SendMessageA(result, EM_SETSEL, 98, 98);
     host::TypeText(result, "abcd");
     typed = GetText(result);
     host::PressButton(Control(d, "BtnAbbruch"));
@@ -249,7 +256,8 @@ TEST_F(PickerTest, HoverAndClickGiveTheDeliveredForms) {
     host::SelectTab(Control(d, "PCiso"), 0);
     HWND pic = Control(d, "IISO8859_1");
     host::MouseMove(pic, 40, 60);
-    for (const char* f : {"EdZeichenNr", "EdDez", "EdHex", "EdEntitie"}) fields[f] = GetText(Control(d, f));
+    for (const char* f : {"EdZeichenNr", "EdDez", "EdHex", "EdEntitie"})
+      fields[f] = GetText(Control(d, f));
     host::Click(pic, 40, 60);
     host::MouseMove(pic, 1, 60);
     cleared = GetText(Control(d, "EdDez")) + GetText(Control(d, "EdZeichenNr"));

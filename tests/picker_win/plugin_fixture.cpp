@@ -44,7 +44,9 @@ std::string SourcePath(const std::string& relative) {
   return UnixToWine(std::string(RF_SOURCE_DIR) + "/" + relative);
 }
 
-std::string BuiltModulePath() { return UnixToWine(std::string(RF_BINARY_DIR) + "/bin/Runefold.dll"); }
+std::string BuiltModulePath() {
+  return UnixToWine(std::string(RF_BINARY_DIR) + "/bin/Runefold.dll");
+}
 
 std::string ReadFile(const std::string& path) {
   std::ifstream f(path, std::ios::binary);
@@ -59,9 +61,12 @@ void WriteFile(const std::string& path, const std::string& bytes) {
   f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::string DeliveredConfig() { return ReadFile(SourcePath("data/Runefold.cfg")); }
+std::string DeliveredConfig() {
+  return ReadFile(SourcePath("data/Runefold.cfg"));
+}
 
-HWND WaitForAnyWindow(const std::vector<std::string>& captions, std::string* which, int timeout_ms) {
+HWND WaitForAnyWindow(const std::vector<std::string>& captions, std::string* which,
+                      int timeout_ms) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
   do {
     FindAny f{&captions};
@@ -116,6 +121,9 @@ PluginCopy::~PluginCopy() {
 
 RunResult PluginCopy::Run(const std::function<void(HWND dialog)>& script, bool close_boxes) {
   RunResult result;
+  // The pointer of the test display must not lie over the dialog: the window
+  // system moves it over whatever opens there, and a hover fills the fields.
+  SetCursorPos(0, 0);
   std::thread driver([&] {
     try {
       for (;;) {

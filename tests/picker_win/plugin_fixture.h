@@ -24,9 +24,9 @@ void WriteFile(const std::string& path, const std::string& bytes);
 std::string DeliveredConfig();
 
 struct RunResult {
-  std::string text;         // what pluginStart returned
-  std::int32_t kind = -1;   // pluginRueckgabetyp afterwards
-  std::int32_t size_word = 0;  // the block's size word
+  std::string text;                   // what pluginStart returned
+  std::int32_t kind = -1;             // pluginRueckgabetyp afterwards
+  std::int32_t size_word = 0;         // the block's size word
   std::vector<std::string> messages;  // texts of the "Fehler" boxes, in order
   bool script_ok = false;
 };
