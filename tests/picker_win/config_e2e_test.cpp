@@ -227,5 +227,49 @@ TEST(ConfigE2E, HoverAtTheEdgesOfEveryPictureKind) {
         << probes[i].picture << " at " << probes[i].x << "," << probes[i].y;
 }
 
+TEST(ConfigE2E, ClicksAppendTheFormOfTheCellUnderThePointer) {
+  // Press on one cell, drag to the next one down, release there. The code
+  // page 850 picture appends on the release, the others on the press.
+  struct Drag {
+    int outer;
+    const char* picture;
+    int item;      // output kind
+    int from, to;  // cells, both in column 4
+    UINT press;
+    const char* appended;
+  };
+  const std::vector<Drag> drags = {
+      {3, "ICP850", 0, 32, 33, WM_LBUTTONDOWN, "&#252;"},
+      {2, "ICP734", 0, 32, 33, WM_LBUTTONDOWN, "&#199;"},
+      {2, "ICP734", 2, 33, 34, WM_RBUTTONDOWN, "&#x00FC;"},
+      {5, "IGrafik", 4, 37, 38, WM_MBUTTONDOWN, "&reg;"},
+      {0, "IANSI", 1, 33, 34, WM_LBUTTONDOWN, "\\0000A1"},
+  };
+  std::string cfg = DeliveredConfig();
+  PluginCopy copy(&cfg);
+  std::vector<std::string> appended;
+  copy.Run([&](HWND d) {
+    HWND result = Control(d, "EdRueck");
+    for (const Drag& g : drags) {
+      host::SelectTab(Control(d, "PCChar"), g.outer);
+      host::ChooseItem(Control(d, "RGAusgabeTyp"), g.item);
+      host::SetText(result, "");
+      HWND pic = Control(d, g.picture);
+      const int x = 4 * 18 + 9;
+      auto y = [](int cell) { return (cell % 8) * 24 + 12; };
+      const UINT release = g.press + 1;
+      host::MouseMove(pic, x, y(g.from));
+      host::MouseDown(pic, x, y(g.from), g.press);
+      host::MouseMove(pic, x, y(g.to));
+      host::MouseUp(pic, x, y(g.to), release);
+      appended.push_back(GetText(result));
+    }
+    host::PressButton(Control(d, "BtnAbbruch"));
+  });
+  ASSERT_EQ(appended.size(), drags.size());
+  for (std::size_t i = 0; i < drags.size(); ++i)
+    EXPECT_EQ(appended[i], drags[i].appended) << drags[i].picture;
+}
+
 }  // namespace
 }  // namespace rf::test
