@@ -35,6 +35,9 @@ init_prefix() {
   "$WINE" wineboot -i </dev/null >"$WINEPREFIX.boot.log" 2>&1
   # A crash must fail a test, never wait on a dialog.
   "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >>"$WINEPREFIX.boot.log" 2>&1
+  # Wine draws the windows' frames and captions itself: there is no window
+  # manager under Xvfb, and screenshots should show what a user sees.
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >>"$WINEPREFIX.boot.log" 2>&1
   # Stop the boot's lingering processes; the server saves the registry as it ends.
   "$WINESERVER" -k </dev/null >/dev/null 2>&1
   "$WINESERVER" -w </dev/null >/dev/null 2>&1
