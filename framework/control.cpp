@@ -97,12 +97,10 @@ void Control::Create(const char* window_class, DWORD style, DWORD ex_style, HWND
   const bool own_class = std::string(window_class) == kClassName;
   const Bounds& b = spec_.bounds;
   const int id = g_next_id++;
-  HWND hwnd = CreateWindowExA(ex_style, window_class, caption.c_str(), style, b.left, b.top,
-                              b.width, b.height, parent,
-                              parent && (style & WS_CHILD)
-                                  ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))
-                                  : nullptr,
-                              ModuleHandle(), own_class ? this : nullptr);
+  HWND hwnd = CreateWindowExA(
+      ex_style, window_class, caption.c_str(), style, b.left, b.top, b.width, b.height, parent,
+      parent && (style & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : nullptr,
+      ModuleHandle(), own_class ? this : nullptr);
   if (!hwnd) throw std::runtime_error("Cannot create window " + name_);
   if (!own_class) {
     hwnd_ = hwnd;
@@ -129,7 +127,9 @@ std::string Control::Text() const {
   return text;
 }
 
-void Control::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+void Control::SetText(const std::string& text) {
+  SetWindowTextA(hwnd_, text.c_str());
+}
 
 RECT Control::BoundsRect() const {
   RECT r = {};
@@ -140,18 +140,26 @@ RECT Control::BoundsRect() const {
   return r;
 }
 
-void Control::SetFocus() { ::SetFocus(hwnd_); }
+void Control::SetFocus() {
+  ::SetFocus(hwnd_);
+}
 
-bool Control::Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+bool Control::Visible() const {
+  return IsWindowVisible(hwnd_) != FALSE;
+}
 
-bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+bool Control::Enabled() const {
+  return IsWindowEnabled(hwnd_) != FALSE;
+}
 
 LRESULT Control::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
   if (original_proc_) return CallWindowProcA(original_proc_, hwnd_, msg, wp, lp);
   return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
-HBRUSH Control::ColorBrush(HDC /*dc*/) { return nullptr; }
+HBRUSH Control::ColorBrush(HDC /*dc*/) {
+  return nullptr;
+}
 
 bool Control::RouteChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {

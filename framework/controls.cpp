@@ -144,7 +144,9 @@ void Edit::MoveCaretToEnd() {
   SendMessageA(hwnd_, EM_SCROLLCARET, 0, 0);
 }
 
-void Edit::SetSelection(int start, int end) { SendMessageA(hwnd_, EM_SETSEL, start, end); }
+void Edit::SetSelection(int start, int end) {
+  SendMessageA(hwnd_, EM_SETSEL, start, end);
+}
 
 std::pair<int, int> Edit::Selection() const {
   DWORD start = 0, end = 0;
@@ -333,7 +335,8 @@ bool Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
 // ---- TabControl and TabPage ----
 
 TabControl::TabControl(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
-  Create(WC_TABCONTROLA, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TabStopStyle(spec),
+  Create(WC_TABCONTROLA,
+         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TabStopStyle(spec),
          WS_EX_CONTROLPARENT, parent, "");
 }
 
@@ -390,8 +393,8 @@ TabPage::TabPage(Form& form, const ControlSpec& spec, TabControl& owner)
   // Pages fill the tab control's page area whatever their stored bounds.
   const RECT area = owner.PageArea();
   spec_.bounds = {area.left, area.top, area.right - area.left, area.bottom - area.top};
-  Create(FrameworkWindowClass(), WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-         WS_EX_CONTROLPARENT, owner.Handle(), spec.caption ? spec.caption : "");
+  Create(FrameworkWindowClass(), WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
+         owner.Handle(), spec.caption ? spec.caption : "");
 }
 
 // ---- PictureControl ----
@@ -459,7 +462,8 @@ IconControl::IconControl(Form& form, const ControlSpec& spec, HWND parent) : Con
     HICON icon = static_cast<HICON>(LoadImageA(ModuleHandle(), spec.picture, IMAGE_ICON, 0, 0, 0));
     icon_.reset(icon);
     // A system icon (such as the error icon) is shared and never destroyed.
-    if (!icon) icon = static_cast<HICON>(LoadImageA(nullptr, spec.picture, IMAGE_ICON, 0, 0, LR_SHARED));
+    if (!icon)
+      icon = static_cast<HICON>(LoadImageA(nullptr, spec.picture, IMAGE_ICON, 0, 0, LR_SHARED));
     if (icon) SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
   }
 }

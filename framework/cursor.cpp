@@ -26,7 +26,9 @@ void SetScreenCursor(ScreenCursor cursor) {
   }
 }
 
-ScreenCursor GetScreenCursor() { return g_screen_cursor; }
+ScreenCursor GetScreenCursor() {
+  return g_screen_cursor;
+}
 
 bool ApplyScreenCursor() {
   if (g_screen_cursor != ScreenCursor::HourGlass) return false;
@@ -34,7 +36,9 @@ bool ApplyScreenCursor() {
   return true;
 }
 
-void RegisterCursor(int id, HCURSOR cursor) { CursorTable()[id] = cursor; }
+void RegisterCursor(int id, HCURSOR cursor) {
+  CursorTable()[id] = cursor;
+}
 
 HCURSOR CursorById(int id) {
   const auto it = CursorTable().find(id);

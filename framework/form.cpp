@@ -62,11 +62,11 @@ HFONT Form::MakeFont(const FontSpec& font) {
                           (font.underline ? "u" : "");
   auto& slot = fonts_[key];
   if (!slot) {
-    HFONT f = CreateFontA(-(font.height ? font.height : 11), 0, 0, 0,
-                          font.bold ? FW_BOLD : FW_NORMAL, FALSE, font.underline ? TRUE : FALSE,
-                          FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                          font.name ? font.name : "MS Sans Serif");
+    HFONT f =
+        CreateFontA(-(font.height ? font.height : 11), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                    FALSE, font.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH | FF_DONTCARE, font.name ? font.name : "MS Sans Serif");
     if (!f) throw EOutOfResources();
     slot.reset(f);
   }
@@ -108,8 +108,8 @@ void Form::Build(std::span<const ControlSpec> layout) {
   spec_.bounds = {x, y, w, h};
   Create(FrameworkWindowClass(), style, ex_style, nullptr, form_spec_.caption);
   if (form_spec_.icon) {
-    icon_big_.reset(static_cast<HICON>(
-        LoadImageA(ModuleHandle(), form_spec_.icon, IMAGE_ICON, 32, 32, 0)));
+    icon_big_.reset(
+        static_cast<HICON>(LoadImageA(ModuleHandle(), form_spec_.icon, IMAGE_ICON, 32, 32, 0)));
     icon_small_.reset(static_cast<HICON>(LoadImageA(ModuleHandle(), form_spec_.icon, IMAGE_ICON,
                                                     GetSystemMetrics(SM_CXSMICON),
                                                     GetSystemMetrics(SM_CYSMICON), 0)));
@@ -168,8 +168,8 @@ void Form::Build(std::span<const ControlSpec> layout) {
       case ControlKind::Custom: {
         const auto it = ControlClasses().find(spec.class_name ? spec.class_name : "");
         if (it == ControlClasses().end())
-          throw std::runtime_error(std::string("Class ") + (spec.class_name ? spec.class_name : "") +
-                                   " not found");
+          throw std::runtime_error(std::string("Class ") +
+                                   (spec.class_name ? spec.class_name : "") + " not found");
         control = it->second(*this, spec, parent);
         break;
       }
@@ -183,7 +183,6 @@ void Form::Build(std::span<const ControlSpec> layout) {
   // Like stored properties, which are all read before any control hears
   // that loading is over.
   for (const auto& c : controls_) c->Loaded();
-
 }
 
 // Appends the tab stops below a parent, depth first, in each parent's own
@@ -275,7 +274,9 @@ void Form::Show() {
   if (OnShow) Guarded([&] { OnShow(); });
 }
 
-void Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
+void Form::Hide() {
+  ShowWindow(hwnd_, SW_HIDE);
+}
 
 void Form::Close() {
   if (modal_) {
@@ -292,8 +293,7 @@ bool Form::PreTranslate(MSG& msg) {
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   for (Form* f : LiveForms()) {
     if (f->hwnd_ != root) continue;
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB &&
-        !(GetKeyState(VK_CONTROL) & 0x8000)) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000)) {
       f->FocusNextTabStop((GetKeyState(VK_SHIFT) & 0x8000) != 0);
       return true;
     }

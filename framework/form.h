@@ -45,7 +45,7 @@ class Form : public Control {
   }
   bool IsModal() const { return modal_; }
 
-  std::function<void()> OnCreate;     // after the controls exist (guarded)
+  std::function<void()> OnCreate;      // after the controls exist (guarded)
   std::function<bool()> OnCloseQuery;  // true: may close (guarded; errors allow the close)
   std::function<void()> OnShow;
   std::function<void()> OnDestroy;

@@ -16,8 +16,8 @@ enum class ControlKind {
   TabControl,  // a tab control with pages
   TabPage,     // a page of the tab control named as its parent
   Picture,
-  Icon,        // a static picture of an icon resource
-  Custom,      // a class registered with Form::RegisterControlClass (class_name)
+  Icon,    // a static picture of an icon resource
+  Custom,  // a class registered with Form::RegisterControlClass (class_name)
 };
 
 // Horizontal placement of a label's text.
@@ -54,8 +54,8 @@ struct ControlSpec {
   int columns = 1;
   int item_index = -1;
   FontSpec font;
-  const char* picture = nullptr;  // resource holding the picture property
-  int cursor = 0;                 // custom cursor number; 0: default
+  const char* picture = nullptr;          // resource holding the picture property
+  int cursor = 0;                         // custom cursor number; 0: default
   TextAlign alignment = TextAlign::Left;  // labels
   bool show_accel_char = true;  // labels: '&' marks an accelerator; false shows it as typed
   bool auto_size = false;       // labels: one line, the size follows the text and the font
@@ -73,7 +73,7 @@ struct FormSpec {
   const char* caption = "";
   int client_width = 0, client_height = 0;
   FontSpec font;
-  const char* icon = nullptr;          // icon resource name
+  const char* icon = nullptr;            // icon resource name
   const char* active_control = nullptr;  // focus when shown
   const char* default_button = nullptr;  // pressed by Enter
   const char* cancel_button = nullptr;   // pressed by Escape

@@ -35,17 +35,30 @@ MessageAnswer ShowErrorMessage(const std::string& text, const std::string& capti
   const int height = button_top + 25 + 10;
 
   const std::vector<ControlSpec> layout = {
-      {.name = "Image", .kind = ControlKind::Icon, .bounds = {16, 16, 32, 32},
+      {.name = "Image",
+       .kind = ControlKind::Icon,
+       .bounds = {16, 16, 32, 32},
        .picture = reinterpret_cast<const char*>(IDI_HAND)},
-      {.name = "Message", .kind = ControlKind::Label,
+      {.name = "Message",
+       .kind = ControlKind::Label,
        .bounds = {text_left, 16, static_cast<int>(size.cx) + 4, text_height},
-       .caption = text.c_str(), .word_wrap = true},
-      {.name = "OK", .kind = ControlKind::Button, .bounds = {(width - 75) / 2, button_top, 75, 25},
-       .caption = "OK", .tab_order = 0, .modal_result = mrOk},
+       .caption = text.c_str(),
+       .word_wrap = true},
+      {.name = "OK",
+       .kind = ControlKind::Button,
+       .bounds = {(width - 75) / 2, button_top, 75, 25},
+       .caption = "OK",
+       .tab_order = 0,
+       .modal_result = mrOk},
   };
-  FormSpec spec{.name = "MessageDlg", .caption = caption.c_str(), .client_width = width,
-                .client_height = height, .font = {"MS Sans Serif", 11},
-                .active_control = "OK", .default_button = "OK", .cancel_button = "OK",
+  FormSpec spec{.name = "MessageDlg",
+                .caption = caption.c_str(),
+                .client_width = width,
+                .client_height = height,
+                .font = {"MS Sans Serif", 11},
+                .active_control = "OK",
+                .default_button = "OK",
+                .cancel_button = "OK",
                 .system_menu = true};
   Form dialog(spec, layout);
   SendMessageA(dialog.Get<Button>("OK").Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);

@@ -28,6 +28,8 @@ std::string TitleFromPath(const std::string& path) {
   return name;
 }
 
-std::string ApplicationTitle() { return TitleFromPath(ModuleFileName()); }
+std::string ApplicationTitle() {
+  return TitleFromPath(ModuleFileName());
+}
 
 }  // namespace rf::fw

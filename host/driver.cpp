@@ -58,8 +58,8 @@ std::string ProgramFolder() {
 
 Plugin LoadPlugin(const std::string& folder) {
   const std::string dir = folder.empty() ? ProgramFolder() : folder;
-  const std::string path = dir + (dir.empty() || dir.back() == '\\' || dir.back() == '/' ? "" : "\\") +
-                           "Runefold.dll";
+  const std::string path =
+      dir + (dir.empty() || dir.back() == '\\' || dir.back() == '/' ? "" : "\\") + "Runefold.dll";
   Plugin p;
   p.module = LoadLibraryA(path.c_str());
   if (!p.module) throw std::runtime_error("Cannot load " + path);
@@ -121,7 +121,8 @@ HWND Control(HWND root, const std::string& name) {
 std::string GetText(HWND window) {
   const int n = static_cast<int>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
   std::string s(static_cast<std::size_t>(n) + 1, '\0');
-  const int got = static_cast<int>(SendMessageA(window, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(s.data())));
+  const int got =
+      static_cast<int>(SendMessageA(window, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(s.data())));
   s.resize(static_cast<std::size_t>(got));
   return s;
 }
@@ -131,24 +132,34 @@ void SetText(HWND window, const std::string& text) {
 }
 
 static LPARAM Point(int x, int y) {
-  return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), static_cast<WORD>(static_cast<SHORT>(y)));
+  return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)),
+                    static_cast<WORD>(static_cast<SHORT>(y)));
 }
 
-void MouseMove(HWND window, int x, int y) { SendMessageA(window, WM_MOUSEMOVE, 0, Point(x, y)); }
+void MouseMove(HWND window, int x, int y) {
+  SendMessageA(window, WM_MOUSEMOVE, 0, Point(x, y));
+}
 
 void MouseDown(HWND window, int x, int y, UINT msg) {
-  const WPARAM held = msg == WM_RBUTTONDOWN ? MK_RBUTTON : msg == WM_MBUTTONDOWN ? MK_MBUTTON : MK_LBUTTON;
+  const WPARAM held = msg == WM_RBUTTONDOWN   ? MK_RBUTTON
+                      : msg == WM_MBUTTONDOWN ? MK_MBUTTON
+                                              : MK_LBUTTON;
   SendMessageA(window, msg, held, Point(x, y));
 }
 
-void MouseUp(HWND window, int x, int y, UINT msg) { SendMessageA(window, msg, 0, Point(x, y)); }
+void MouseUp(HWND window, int x, int y, UINT msg) {
+  SendMessageA(window, msg, 0, Point(x, y));
+}
 
 void Click(HWND window, int x, int y) {
   MouseDown(window, x, y);
   MouseUp(window, x, y);
 }
 
-void PressButton(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); Sync(button); }
+void PressButton(HWND button) {
+  PostMessageA(button, BM_CLICK, 0, 0);
+  Sync(button);
+}
 
 void PostKey(HWND window, WPARAM key) {
   const UINT scan = MapVirtualKeyA(static_cast<UINT>(key), 0);
@@ -182,9 +193,8 @@ std::vector<HWND> RadioItems(HWND group) {
   std::vector<HWND> items;
   for (HWND c = GetWindow(group, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) items.push_back(c);
   // Children are listed top of z-order first; items were made in order.
-  std::sort(items.begin(), items.end(), [](HWND a, HWND b) {
-    return GetDlgCtrlID(a) < GetDlgCtrlID(b);
-  });
+  std::sort(items.begin(), items.end(),
+            [](HWND a, HWND b) { return GetDlgCtrlID(a) < GetDlgCtrlID(b); });
   return items;
 }
 
@@ -195,7 +205,9 @@ int CheckedItem(HWND group) {
   return -1;
 }
 
-void ChooseItem(HWND group, int index) { PressButton(RadioItems(group).at(static_cast<std::size_t>(index))); }
+void ChooseItem(HWND group, int index) {
+  PressButton(RadioItems(group).at(static_cast<std::size_t>(index)));
+}
 
 void SelectTab(HWND tab_control, int index) {
   RECT r = {};

@@ -25,7 +25,8 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<std::uint8_t>(v >> s));
 }
 
-void Chunk(std::vector<std::uint8_t>& out, const char* type, const std::vector<std::uint8_t>& data) {
+void Chunk(std::vector<std::uint8_t>& out, const char* type,
+           const std::vector<std::uint8_t>& data) {
   Put32(out, static_cast<std::uint32_t>(data.size()));
   const std::size_t start = out.size();
   out.insert(out.end(), type, type + 4);

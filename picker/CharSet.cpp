@@ -50,18 +50,20 @@ constexpr std::array<PictureBinding, 20> kBindings = {{
 
 // The tab sheet of each table, in table order.
 constexpr std::array<const char*, 20> kPages = {
-    "TSansi",  "TSiso1",  "TSiso2",  "TSiso3",  "TSiso4",  "TSiso5",    "TSiso6",
-    "TSiso7",  "TSiso8",  "TSiso9",  "TSiso10", "TSiso11", "TSiso13",   "TSiso14",
+    "TSansi",  "TSiso1",  "TSiso2",  "TSiso3",  "TSiso4",    "TSiso5",  "TSiso6",
+    "TSiso7",  "TSiso8",  "TSiso9",  "TSiso10", "TSiso11",   "TSiso13", "TSiso14",
     "TSiso15", "TSiso16", "TScp437", "TScp850", "TSTechnik", "TSGrafik"};
 
 // The display field of each output kind, in radio item order.
-constexpr std::array<const char*, 6> kKindFields = {"EdDez", "EdUser1",   "EdHex",
+constexpr std::array<const char*, 6> kKindFields = {"EdDez",   "EdUser1",   "EdHex",
                                                     "EdUser2", "EdEntitie", "EdUser3"};
 constexpr std::array<const char*, 3> kUserLabels = {"LblUser1", "LblUser2", "LblUser3"};
 
 }  // namespace
 
-std::span<const PictureBinding> PictureBindings() { return kBindings; }
+std::span<const PictureBinding> PictureBindings() {
+  return kBindings;
+}
 
 TTCharSet::TTCharSet(chardata::ProfileFile& profile)
     : fw::Form(resources::CharSetForm(), resources::CharSetLayout()), profile_(profile) {
@@ -103,7 +105,9 @@ void TTCharSet::LoadPictures() {
   }
 }
 
-void TTCharSet::FormCreate() { chardata::LoadConfiguration(*this, profile_); }
+void TTCharSet::FormCreate() {
+  chardata::LoadConfiguration(*this, profile_);
+}
 
 bool TTCharSet::FormCloseQuery() {
   // A file that cannot be written must not keep the dialog open: the error
@@ -153,7 +157,9 @@ void TTCharSet::PictureMouseMove(TCharTableKind kind, int x, int y) {
   Field("EdUser3").SetText(texts->user3);
 }
 
-void TTCharSet::PictureClick() { AppendChosenForm(); }
+void TTCharSet::PictureClick() {
+  AppendChosenForm();
+}
 
 void TTCharSet::ClearFields() {
   for (const char* name :
@@ -163,8 +169,9 @@ void TTCharSet::ClearFields() {
 
 void TTCharSet::AppendChosenForm() {
   const int kind = OutputKindIndex();
-  const std::string shown =
-      kind >= 0 && kind < static_cast<int>(kKindFields.size()) ? Field(kKindFields[kind]).Text() : "";
+  const std::string shown = kind >= 0 && kind < static_cast<int>(kKindFields.size())
+                                ? Field(kKindFields[kind]).Text()
+                                : "";
   ChosenForm = shown.substr(0, kChosenFormCapacity);
   auto& result = Get<fw::Edit>("EdRueck");
   result.SetText(result.Text() + ChosenForm);
@@ -172,7 +179,9 @@ void TTCharSet::AppendChosenForm() {
   result.MoveCaretToEnd();
 }
 
-int TTCharSet::OutputKindIndex() const { return Get<fw::RadioGroup>("RGAusgabeTyp").ItemIndex(); }
+int TTCharSet::OutputKindIndex() const {
+  return Get<fw::RadioGroup>("RGAusgabeTyp").ItemIndex();
+}
 
 void TTCharSet::SetOutputKindIndex(int index) {
   Get<fw::RadioGroup>("RGAusgabeTyp").SetItemIndex(index);
@@ -218,6 +227,8 @@ void TTCharSet::SetHourglass(bool on) {
   fw::SetScreenCursor(on ? fw::ScreenCursor::HourGlass : fw::ScreenCursor::Default);
 }
 
-std::string TTCharSet::PluginModuleFileName() const { return fw::ModuleFileName(); }
+std::string TTCharSet::PluginModuleFileName() const {
+  return fw::ModuleFileName();
+}
 
 }  // namespace rf::picker

@@ -1,7 +1,7 @@
 #include "plugin/ModuleStart.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include "gif/gifgraphic_win.h"
 #include "info/NxHotLabel.h"
@@ -10,8 +10,7 @@ namespace rf::plugin {
 
 void ModuleStart() {
   // Tab controls, and tooltips for the hints.
-  INITCOMMONCONTROLSEX icc = {sizeof icc,
-                              ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   info::RegisterNxHotLabel();
   // The dialogs' pictures are GIF streams; their class must be known before
@@ -19,6 +18,8 @@ void ModuleStart() {
   gif::RegisterGIFFormat();
 }
 
-void ModuleStop() { gif::UnregisterGIFFormat(); }
+void ModuleStop() {
+  gif::UnregisterGIFFormat();
+}
 
 }  // namespace rf::plugin

@@ -23,6 +23,8 @@ char* NewResultBlock(const std::string& text) {
   return block + 4;
 }
 
-char* EmptyResultText() { return g_empty_text; }
+char* EmptyResultText() {
+  return g_empty_text;
+}
 
 }  // namespace rf::plugin

@@ -11,9 +11,13 @@
 #include "plugin/ModuleStart.h"
 #include "plugin/ResultBlock.h"
 
-extern "C" std::int32_t WINAPI pluginInterfaceVersion() { return 1; }
+extern "C" std::int32_t WINAPI pluginInterfaceVersion() {
+  return 1;
+}
 
-extern "C" std::int32_t WINAPI pluginRueckgabetyp() { return rf::chardata::ResultKind; }
+extern "C" std::int32_t WINAPI pluginRueckgabetyp() {
+  return rf::chardata::ResultKind;
+}
 
 extern "C" char* WINAPI pluginStart(std::int32_t, std::int32_t, std::int32_t) {
   std::unique_ptr<rf::picker::TTCharSet> dialog;

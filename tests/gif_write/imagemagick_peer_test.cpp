@@ -47,7 +47,8 @@ SimplePicture Picture(int width, int height, int colors, bool interlaced, TGIFCo
   pic.width = width;
   pic.height = height;
   for (int i = 0; i < colors; ++i)
-    pic.colors.push_back({static_cast<std::uint8_t>(i * 37), static_cast<std::uint8_t>(255 - i * 11),
+    pic.colors.push_back({static_cast<std::uint8_t>(i * 37),
+                          static_cast<std::uint8_t>(255 - i * 11),
                           static_cast<std::uint8_t>(i * 5)});
   pic.compression = coder;
   SimpleFrame f;
@@ -73,7 +74,7 @@ TEST(ImageMagickPeer, ReadsOurPicturesWithTheSamePixels) {
     bool interlaced;
     TGIFCompression coder;
   };
-  const Case cases[] = {{37, 23, 2, false, gcLZW},  {64, 64, 16, true, gcLZW},
+  const Case cases[] = {{37, 23, 2, false, gcLZW},    {64, 64, 16, true, gcLZW},
                         {255, 97, 256, false, gcLZW}, {100, 50, 7, false, gcRLE},
                         {289, 163, 5, true, gcRLE},   {1, 1, 2, false, gcLZW}};
   unsigned seed = 1;

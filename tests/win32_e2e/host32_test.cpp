@@ -79,8 +79,8 @@ int main() {
   driver.join();
   std::int32_t size = 0;
   std::memcpy(&size, text - 4, 4);
-  Check(delta == 0, "pluginStart removed its 12 bytes of arguments (moved " +
-                        std::to_string(delta) + ")");
+  Check(delta == 0,
+        "pluginStart removed its 12 bytes of arguments (moved " + std::to_string(delta) + ")");
   Check(seen == "&reg;", "hover showed " + seen);
   Check(std::string(text) == "&reg;", std::string("pluginStart returned \"") + text + "\"");
   Check(size == 10, "size word " + std::to_string(size));
