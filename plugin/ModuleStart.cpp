@@ -1,7 +1,8 @@
 #include "plugin/ModuleStart.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include "gif/gifgraphic_win.h"
 #include "info/NxHotLabel.h"
