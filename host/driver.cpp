@@ -241,12 +241,16 @@ Screenshot CaptureWindow(HWND window, bool client_only) {
   } else {
     GetWindowRect(window, &r);
   }
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  Sync(window);
+  return CaptureScreen(r);
+}
+
+Screenshot CaptureScreen(const RECT& r) {
   Screenshot shot;
   shot.width = r.right - r.left;
   shot.height = r.bottom - r.top;
   if (shot.width <= 0 || shot.height <= 0) return shot;
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  Sync(window);
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
   BITMAPINFO bi = {};

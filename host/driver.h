@@ -65,6 +65,8 @@ struct Screenshot {
   COLORREF Pixel(int x, int y) const;
 };
 Screenshot CaptureWindow(HWND window, bool client_only = false);
+// A rectangle of the screen as it is now.
+Screenshot CaptureScreen(const RECT& area);
 bool SavePng(const Screenshot& shot, const std::string& path);
 
 }  // namespace rf::host

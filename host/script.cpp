@@ -14,9 +14,17 @@ void Shot(HWND window, const std::string& dir, const char* name) {
   if (SavePng(CaptureWindow(window), path)) std::printf("Bildschirmfoto: %s\n", path.c_str());
 }
 
+void SaveArea(const std::string& dir, const char* name, const RECT& area) {
+  const std::string path = dir + "\\" + name;
+  if (SavePng(CaptureScreen(area), path)) std::printf("Bildschirmfoto: %s\n", path.c_str());
+}
+
 // What the user does: entity output, the ISO 8859-1 table, the pointer over
 // the cell of the registered sign, a click, a few typed characters, OK.
 bool DriveDialog(const std::string& dir, std::string& log) {
+  // The pointer rests in a corner, off the dialog, so that only the
+  // script's own moves reach the pictures.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   HWND dialog = WaitForWindow(kPickerCaption);
   if (!dialog) {
     log = "Der Dialog ist nicht erschienen";
@@ -24,6 +32,24 @@ bool DriveDialog(const std::string& dir, std::string& log) {
   }
   Sync(dialog);
   Shot(dialog, dir, "picker.png");
+  // The about box, beside the picker: one screenshot of it alone and one of
+  // the screen with both, then closed with its OK button.
+  PressButton(Control(dialog, "BtnInfo"));
+  if (HWND info = WaitForWindow("Info", 5000)) {
+    RECT p = {}, i = {};
+    GetWindowRect(dialog, &p);
+    GetWindowRect(info, &i);
+    SetWindowPos(info, HWND_TOP, p.right + 8, p.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    RedrawWindow(dialog, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
+    Sync(dialog);
+    Sync(info);
+    Shot(info, dir, "info.png");
+    SaveArea(dir, "picker-and-info.png",
+             {p.left, p.top, p.right + 8 + (i.right - i.left), p.bottom});
+    PressButton(Control(info, "BtEnde"));
+    WaitForWindowGone(info, 5000);
+  }
   ChooseItem(Control(dialog, "RGAusgabeTyp"), 4);
   SelectTab(Control(dialog, "PCChar"), 1);
   SelectTab(Control(dialog, "PCiso"), 0);
