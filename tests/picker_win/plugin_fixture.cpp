@@ -40,6 +40,14 @@ BOOL CALLBACK FindAnyProc(HWND hwnd, LPARAM lp) {
 
 }  // namespace
 
+void ParkPointer() {
+  // The pointer of the test display should not lie over the dialog: the
+  // window system sends a move to whatever opens under it, and a hover fills
+  // the fields. Wine may refuse to move it (it needs a pointer grab), so
+  // tests must not rely on this.
+  SetCursorPos(0, 0);
+}
+
 std::string SourcePath(const std::string& relative) {
   return UnixToWine(std::string(RF_SOURCE_DIR) + "/" + relative);
 }
@@ -121,9 +129,7 @@ PluginCopy::~PluginCopy() {
 
 RunResult PluginCopy::Run(const std::function<void(HWND dialog)>& script, bool close_boxes) {
   RunResult result;
-  // The pointer of the test display must not lie over the dialog: the window
-  // system moves it over whatever opens there, and a hover fills the fields.
-  SetCursorPos(0, 0);
+  ParkPointer();
   std::thread driver([&] {
     try {
       for (;;) {

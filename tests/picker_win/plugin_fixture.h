@@ -53,6 +53,8 @@ class PluginCopy {
   host::Plugin plugin_;
 };
 
+// Moves the pointer to the screen's corner, away from the dialogs.
+void ParkPointer();
 // Presses the OK button of a message box (or of our own message dialog).
 void ConfirmBox(HWND box);
 // Text of a message box or of our own message dialog.
