@@ -3,7 +3,7 @@
 // measures until the dialog is visible and until its message loop answers;
 // then cancels it. Repeats and prints the first (cold) run and the spread of
 // the others.
-//   dialog_open_win_bench [runs]
+//   dialog_open_win_bench [runs] [-v]   (-v: each run's times)
 #include <windows.h>
 
 #include <algorithm>
@@ -56,6 +56,7 @@ void Print(const char* what, std::vector<double> v) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+  const bool verbose = argc > 2 && std::string(argv[2]) == "-v";
   // A private copy of the module and its file: each close writes the choices.
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
@@ -108,6 +109,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     times.push_back(t);
+    if (verbose)
+      std::printf("  run %2d: visible %7.1f ms, answering %7.1f ms\n", i, t.visible, t.answering);
   }
   rf::host::UnloadPlugin(plugin);
   for (const char* file : {"Runefold.dll", "Runefold.cfg"})
