@@ -83,22 +83,40 @@ TEST(ConfigE2E, BadSectionsAreReportedWithTheirLines) {
             "Zeile 4 im Bereich [ISO-8859-2] hat die falsche Anzahl von Parametern\n\rAbbrechen?");
 }
 
-TEST(ConfigE2E, ClosingAMessageBoxChangesNothing) {
-  std::string good = DeliveredConfig();
+TEST(ConfigE2E, AMessageBoxConfirmedCancelsTheRunClosedChangesNothing) {
+  // Each run starts from a confirmed result; a bad section then shows one
+  // box, answered in each way. Confirming it (button, Enter, Escape) gives
+  // up the result as the dialog's cancel does; closing it keeps it.
+  using Way = PluginCopy::BoxWay;
+  struct Answer {
+    const char* name;
+    Way way;
+    std::string text;
+    int kind;
+  };
+  const std::vector<Answer> answers = {
+      {"close", Way::kClose, "keep", 1},
+      {"OK button", Way::kOkButton, "", 0},
+      {"Enter", Way::kEnter, "", 0},
+      {"Escape", Way::kEscape, "", 0},
+  };
+  const std::string good = DeliveredConfig();
   PluginCopy copy(&good);
-  RunResult r = copy.Run([](HWND d) {
-    host::TypeText(Control(d, "EdRueck"), "keep");
-    host::PressButton(Control(d, "BtnOK"));
-  });
-  ASSERT_EQ(r.text, "keep");
-  WriteFile(copy.ConfigPath(), RemoveLine(good, "Grafik", 0));
-  r = copy.Run([](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); }, /*close_boxes=*/true);
-  EXPECT_EQ(r.messages.size(), 1u);
-  EXPECT_EQ(r.text, "keep");
-  EXPECT_EQ(r.kind, 1);
-  r = copy.Run([](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); });
-  EXPECT_EQ(r.text, "");
-  EXPECT_EQ(r.kind, 0);
+  for (const Answer& a : answers) {
+    SCOPED_TRACE(a.name);
+    WriteFile(copy.ConfigPath(), good);
+    RunResult r = copy.Run([](HWND d) {
+      host::SetText(Control(d, "EdRueck"), "keep");
+      host::PressButton(Control(d, "BtnOK"));
+    });
+    ASSERT_EQ(r.text, "keep");
+    WriteFile(copy.ConfigPath(), RemoveLine(good, "Grafik", 0));
+    // Closed by the window system, the dialog leaves the result alone too.
+    r = copy.Run([](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); }, a.way);
+    EXPECT_EQ(r.messages.size(), 1u);
+    EXPECT_EQ(r.text, a.text);
+    EXPECT_EQ(r.kind, a.kind);
+  }
 }
 
 TEST(ConfigE2E, ChoicesAreRememberedBetweenRuns) {

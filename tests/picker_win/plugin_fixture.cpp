@@ -127,7 +127,7 @@ PluginCopy::~PluginCopy() {
   RemoveDirectoryA(folder_.c_str());
 }
 
-RunResult PluginCopy::Run(const std::function<void(HWND dialog)>& script, bool close_boxes) {
+RunResult PluginCopy::Run(const std::function<void(HWND dialog)>& script, BoxWay boxes) {
   RunResult result;
   ParkPointer();
   std::thread driver([&] {
@@ -138,10 +138,20 @@ RunResult PluginCopy::Run(const std::function<void(HWND dialog)>& script, bool c
         if (!w) return;
         if (which == "Fehler") {
           result.messages.push_back(BoxText(w));
-          if (close_boxes)
-            PostMessageA(w, WM_CLOSE, 0, 0);
-          else
-            ConfirmBox(w);
+          HWND ok = host::FindControl(w, "OK");
+          switch (boxes) {
+            case BoxWay::kOkButton:
+              ConfirmBox(w);
+              break;
+            case BoxWay::kEnter:
+            case BoxWay::kEscape:
+              // Typed on the focused OK button, as the user would.
+              host::PostKey(ok ? ok : w, boxes == BoxWay::kEnter ? VK_RETURN : VK_ESCAPE);
+              break;
+            case BoxWay::kClose:
+              PostMessageA(w, WM_CLOSE, 0, 0);
+              break;
+          }
           host::WaitForWindowGone(w);
           continue;
         }

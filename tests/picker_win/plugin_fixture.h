@@ -43,10 +43,11 @@ class PluginCopy {
   std::string ConfigPath() const { return folder_ + "\\Runefold.cfg"; }
   host::Plugin& Plugin() { return plugin_; }
 
-  // One run: answers the load's error boxes (OK, or a close when
-  // close_boxes), then runs the script on the dialog. The script ends the
-  // dialog itself.
-  RunResult Run(const std::function<void(HWND dialog)>& script, bool close_boxes = false);
+  // How the load's error boxes are answered.
+  enum class BoxWay { kOkButton, kEnter, kEscape, kClose };
+  // One run: answers the load's error boxes, then runs the script on the
+  // dialog. The script ends the dialog itself.
+  RunResult Run(const std::function<void(HWND dialog)>& script, BoxWay boxes = BoxWay::kOkButton);
 
  private:
   std::string folder_;
