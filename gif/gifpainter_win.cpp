@@ -561,9 +561,12 @@ void DrawAnimatedPicture(TGIFGraphic& image, fw::Canvas& canvas, const RECT& rec
   painter->Resume();
   if (direct) return;
   // The painter draws through this thread: serve it until its first frame
-  // is in the buffer (or it ended).
+  // is in the buffer (or it ended). A painter that cannot reach this thread
+  // (the window belongs to another) is not waited for beyond the bound.
+  const DWORD start = GetTickCount();
   while (state.Contains(painter) && !painter->FrameDrawn()) {
     if (!fw::WaitAndDispatchSyncMessages(10)) return;
+    if (GetTickCount() - start > TGIFPaintState::kStopTimeoutMs) break;
   }
   if (state.HasBuffer()) {
     CopyPicture(canvas.Handle(), rect, state.BufferDC(), state.BufferWidth(), state.BufferHeight(),
