@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "framework/control.h"
 #include "framework/form.h"
 #include "framework/module.h"
+#include "framework/thread_sync.h"
 
 namespace rf::fw {
 namespace {
@@ -22,8 +24,14 @@ struct ReleaseMessageWindow {
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
+  static HWND& Handle() {
+    static HWND hwnd = nullptr;
+    return hwnd;
+  }
   static HWND Get() {
-    static HWND hwnd = [] {
+    HWND& hwnd = Handle();
+    if (hwnd) return hwnd;
+    hwnd = [] {
       WNDCLASSA wc = {};
       wc.lpfnWndProc = Proc;
       wc.hInstance = ModuleHandle();
@@ -65,6 +73,17 @@ void Application::ReleasePending() {
 void Application::DestroyAll() {
   g_pending_release.clear();
   forms_.clear();
+}
+
+void Application::Shutdown() {
+  DestroyAll();
+  HWND& release_window = ReleaseMessageWindow::Handle();
+  if (release_window) DestroyWindow(release_window);
+  release_window = nullptr;
+  // Classes a DLL registered outlive it unless it removes them; a host that
+  // loads the module again at another address would meet stale procedures.
+  for (const char* name : {"RfReleaseWindow", FrameworkWindowClass(), kSyncWindowClass})
+    UnregisterClassA(name, ModuleHandle());
 }
 
 }  // namespace rf::fw

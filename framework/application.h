@@ -16,8 +16,11 @@ class Application {
   Form* Adopt(std::unique_ptr<Form> form);
   // Frees a form later, once the handler that asked for it has returned.
   void ReleaseLater(Form* form);
-  // Destroys every owned form (module unload).
+  // Destroys every owned form.
   void DestroyAll();
+  // Module unload: destroys the forms and the framework's own windows and
+  // unregisters its window classes.
+  void Shutdown();
   std::size_t Count() const { return forms_.size(); }
 
  private:

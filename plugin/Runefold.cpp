@@ -47,8 +47,8 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       // Unloaded by FreeLibrary: tear down what still lives. At process
       // exit the system reclaims everything and windows are already gone.
       rf::info::DestroyInfoDialog();
-      rf::fw::Application::Instance().DestroyAll();
       rf::plugin::ModuleStop();
+      rf::fw::Application::Instance().Shutdown();
     }
   } catch (...) {
     return reason == DLL_PROCESS_ATTACH ? FALSE : TRUE;

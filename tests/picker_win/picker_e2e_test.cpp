@@ -74,6 +74,26 @@ TEST_F(PickerTest, OtherCloseKeepsThePreviousRunsResult) {
   EXPECT_EQ(r.kind, 0);
 }
 
+TEST(PickerUnload, UnloadingRemovesTheModulesWindowClasses) {
+  // A host may unload the module and load it again elsewhere: no class of
+  // the old module may be left with a procedure that points nowhere.
+  const std::string config = DeliveredConfig();
+  HMODULE module = nullptr;
+  {
+    PluginCopy copy(&config);
+    module = copy.Plugin().module;
+    copy.Run([](HWND d) {
+      host::PressButton(Control(d, "BtnInfo"));
+      host::PressButton(Control(d, "BtnOK"));
+    });
+    WNDCLASSA wc;
+    EXPECT_TRUE(GetClassInfoA(module, "RfWindow", &wc));
+  }
+  WNDCLASSA wc;
+  for (const char* name : {"RfWindow", "RfReleaseWindow", "TThreadWindow"})
+    EXPECT_FALSE(GetClassInfoA(module, name, &wc)) << name;
+}
+
 TEST_F(PickerTest, InterfaceVersionBeforeDuringAfter) {
   auto& p = copy_->Plugin();
   EXPECT_EQ(p.InterfaceVersion(), 1);
