@@ -31,12 +31,6 @@ inline std::uint32_t Load32(const std::uint8_t* p) {
   return v;
 }
 
-inline void Copy8(std::uint8_t* dst, const std::uint8_t* src) {
-  std::uint64_t v;
-  std::memcpy(&v, src, 8);
-  std::memcpy(dst, &v, 8);
-}
-
 inline void Copy16(std::uint8_t* dst, const std::uint8_t* src) {
   std::uint8_t v[16];
   std::memcpy(v, src, 16);
@@ -55,25 +49,70 @@ inline void CopyFar(std::uint8_t* dst, const std::uint8_t* src, std::size_t len)
   }
 }
 
-// Copies a string that overlaps its own output at distance dst - src
-// (the string being defined by the code that uses it).
-inline void CopyNear(std::uint8_t* dst, const std::uint8_t* src, std::size_t len) {
-  if (dst - src >= 8) {
-    for (std::size_t i = 0; i < len; i += 8) Copy8(dst + i, src + i);
-  } else {
-    for (std::size_t i = 0; i < len; ++i) dst[i] = src[i];
+// Reads codes from the image data anywhere, by bit position over the
+// bytes of its sub-blocks. Only for data already read once: it does not
+// look for the end.
+class DataBits {
+ public:
+  DataBits(const std::uint8_t* src, std::size_t src_size, std::size_t cursor, std::uint64_t bit_pos)
+      : src_(src), src_size_(src_size), cursor_(cursor) {
+    for (std::uint64_t skip = bit_pos >> 3; skip > 0;) {
+      if (left_ == 0) NextBlock();
+      const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(skip, left_));
+      cursor_ += n;
+      left_ -= n;
+      skip -= n;
+    }
+    const int offset = static_cast<int>(bit_pos & 7);
+    if (offset != 0) {
+      acc_ = NextByte() >> offset;
+      count_ = 8 - offset;
+    }
   }
-}
+
+  int Read(int n) {
+    while (count_ < n) {
+      acc_ |= static_cast<std::uint32_t>(NextByte()) << count_;
+      count_ += 8;
+    }
+    const int v = static_cast<int>(acc_ & ((1u << n) - 1));
+    acc_ >>= n;
+    count_ -= n;
+    return v;
+  }
+
+ private:
+  void NextBlock() {
+    const std::size_t size = src_[cursor_++];
+    left_ = std::min(size, src_size_ - cursor_);
+  }
+  std::uint32_t NextByte() {
+    while (left_ == 0) {
+      if (cursor_ >= src_size_) return 0;
+      NextBlock();
+    }
+    --left_;
+    return src_[cursor_++];
+  }
+
+  const std::uint8_t* src_;
+  std::size_t src_size_;
+  std::size_t cursor_;
+  std::size_t left_ = 0;  // bytes left in the current sub-block
+  std::uint32_t acc_ = 0;
+  int count_ = 0;
+};
 
 // The decoder keeps two views of the string table. As long as each entry
 // was defined from strings already in the output (always, for well-formed
-// data), an entry is known by where its string lies in the output and how
-// long it is, so a code's string is copied from there in whole words ("fast"
-// mode). A code beyond the next free one, or a first code after a clear that
-// names no pixel, makes entries that refer to entries not yet defined; from
-// there until the next clear the decoder unwinds strings through the prefix
-// and suffix table of the GIF standard on a stack ("slow" mode). Prefix and
-// suffix are filled from the fast view when slow mode begins.
+// data), an entry is known by where its string lies (the output, or a table
+// of the single pixels) and how long it is, so a code's string is copied
+// from there in whole words ("fast" mode). A code beyond the next free one,
+// or a first code after a clear that names no pixel, makes entries that
+// refer to entries not yet defined; from there until the next clear the
+// decoder unwinds strings through the prefix and suffix table of the GIF
+// standard on a stack ("slow" mode). Prefix and suffix are filled from the
+// fast view when slow mode begins.
 class FastDecoder {
  public:
   FastDecoder(GIFInputStream& in, const LzwWarningSink& warn, int min_size)
@@ -81,15 +120,19 @@ class FastDecoder {
         src_(in.Data()),
         src_size_(in.Size()),
         cursor_(in.Position()),
+        data_start_(in.Position()),
         min_size_(min_size),
         clear_(1 << min_size),
         end_(clear_ + 1) {
-    GatherData();
     for (int c = 0; c < clear_; ++c) {
       literals_[c] = static_cast<std::uint8_t>(c);
-      entries_[c] = {static_cast<std::uint32_t>(c), 1, 0};
+      where_[c] = literals_ + c;
+      length_[c] = 1;
     }
     std::memset(literals_ + clear_, 0, 16);
+    // Clear and end have no string: the fast loop leaves them to the caller.
+    where_[clear_] = where_[end_] = literals_;
+    length_[clear_] = length_[end_] = 0;
   }
 
   // Decodes into out (total bytes plus slack); answers how many pixels
@@ -108,40 +151,8 @@ class FastDecoder {
   static constexpr int kStringOverflow = -11;
   static constexpr int kNeedBits = -12;
 
-  struct Entry {
-    std::uint32_t offset;  // where the string lies in the output
-    std::uint16_t length;
-    std::uint16_t prefix;
-  };
-
   void Warn(const char* message) {
     if (warn_) warn_(message);
-  }
-
-  // Copies all sub-blocks' bytes into one buffer; which of them count as
-  // read is decided as codes are fetched (ReadCodeSlow).
-  void GatherData() {
-    std::size_t c = cursor_;
-    std::size_t total = 0;
-    while (c < src_size_) {
-      std::size_t size = src_[c++];
-      if (size == 0) break;
-      std::size_t avail = std::min(size, src_size_ - c);
-      total += avail;
-      c += avail;
-    }
-    data_.reset(new std::uint8_t[total + 8]);
-    std::uint8_t* d = data_.get();
-    c = cursor_;
-    while (c < src_size_) {
-      std::size_t size = src_[c++];
-      if (size == 0) break;
-      std::size_t avail = std::min(size, src_size_ - c);
-      std::memcpy(d, src_ + c, avail);
-      d += avail;
-      c += avail;
-    }
-    std::memset(d, 0, 8);
   }
 
   void SkipRest() {
@@ -179,8 +190,8 @@ class FastDecoder {
         } else {
           std::size_t avail = std::min(size, src_size_ - cursor_);
           if (avail < size) Warn(msg::kPrematureEnd);
+          Append(src_ + cursor_, avail);
           cursor_ += avail;
-          loaded_ += avail * 8;
         }
       } while (pos_ + static_cast<std::uint64_t>(n) > loaded_ && !done_);
       if (pos_ + static_cast<std::uint64_t>(n) > loaded_) {
@@ -188,9 +199,24 @@ class FastDecoder {
         return -1;
       }
     }
-    std::uint32_t v = Load32(data_.get() + (pos_ >> 3)) >> (pos_ & 7);
+    std::uint32_t v = Load32(window_ + (pos_ >> 3)) >> (pos_ & 7);
     pos_ += static_cast<std::uint64_t>(n);
     return static_cast<int>(v & ((1u << n) - 1));
+  }
+
+  // Puts a sub-block's bytes behind the window's unread bits, first moving
+  // those to the front when the window would overflow.
+  void Append(const std::uint8_t* bytes, std::size_t count) {
+    std::size_t used = static_cast<std::size_t>(loaded_ >> 3);
+    if (used + count + kWindowSlack > sizeof(window_)) {
+      const std::size_t keep = static_cast<std::size_t>(pos_ >> 3);
+      std::memmove(window_, window_ + keep, used - keep);
+      window_bits_ += keep * 8;
+      pos_ -= keep * 8;
+      used -= keep;
+    }
+    std::memcpy(window_ + used, bytes, count);
+    loaded_ = (used + count) * 8;
   }
 
   int EndOfData() {
@@ -201,13 +227,28 @@ class FastDecoder {
 
   // Fills prefix and suffix from the fast view; entries from the next free
   // code up hold no string yet and unwind as the standard's zeroed table.
-  void EnterSlow(const std::uint8_t* out) {
+  // The fast view keeps no prefixes and no previous code: each code after
+  // a clear defined one entry whose prefix is the code before it, so the
+  // codes are read again from the first one after the clear.
+  void EnterSlow() {
     if (slow_) return;
     InitLowEntries();
+    DataBits bits(src_, src_size_, data_start_, replay_pos_);
+    int code = replay_first_;
+    int size = min_size_ + 1;
+    int limit = 2 * clear_;
     for (int c = clear_ + 2; c < next_free_; ++c) {
-      prefix_[c] = entries_[c].prefix;
-      suffix_[c] = out[entries_[c].offset + entries_[c].length - 1u];
+      prefix_[c] = static_cast<std::uint16_t>(code);
+      suffix_[c] = where_[c][length_[c] - 1u];
+      code = bits.Read(size);
+      if (c + 1 >= limit && limit < kLzwTableSize) {
+        limit *= 2;
+        ++size;
+      }
     }
+    // (Once the table is full the previous code is not needed again: no
+    // code lies beyond the next free one, and nothing more is defined.)
+    old_ = code;
     for (int c = next_free_; c < kLzwTableSize; ++c) {
       prefix_[c] = 0;
       suffix_[c] = 0;
@@ -242,6 +283,8 @@ class FastDecoder {
     if (code >= next_free_) slow_ = true;  // nothing defined yet to carry over
     old_ = code;
     first_ = static_cast<std::uint8_t>(code);
+    replay_first_ = code;
+    replay_pos_ = window_bits_ + pos_;
     if (slow_) {
       InitLowEntries();
       for (int c = next_free_; c < kLzwTableSize; ++c) {
@@ -257,19 +300,19 @@ class FastDecoder {
     stack_[sp_++] = value;
   }
 
-  int GenericNext(const std::uint8_t* out) {
+  int GenericNext() {
     if (ended_) return -2;
     int code = ReadCodeSlow(size_);
     if (code < 0) return code;
-    return GenericDecode(code, out);
+    return GenericDecode(code);
   }
 
   // The standard's decoding of one code (slow mode): answers its first
   // pixel and leaves the rest of its string on the stack.
-  int GenericDecode(int code, const std::uint8_t* out) {
+  int GenericDecode(int code) {
     if (code == clear_) return ClearStep();
     if (code == end_) return EndOfData();
-    EnterSlow(out);
+    EnterSlow();
     int in_code = code;
     if (code >= next_free_) {
       Push(first_);
@@ -306,15 +349,23 @@ class FastDecoder {
     return sp_ == 0;
   }
 
-  int FastLoop(std::uint8_t* out, std::size_t total, int code);
+  // Kept out of line: inlined into Run, its state no longer fits in
+  // registers.
+  [[gnu::noinline]] int FastLoop(std::uint8_t* out, std::size_t total, int code);
 
   const LzwWarningSink& warn_;
   const std::uint8_t* src_;
   std::size_t src_size_;
-  std::size_t cursor_;  // next sub-block size byte in the stream
-  std::unique_ptr<std::uint8_t[]> data_;
-  std::uint64_t pos_ = 0;     // bits of data_ used
-  std::uint64_t loaded_ = 0;  // bits of data_ in sub-blocks read
+  std::size_t cursor_;            // next sub-block size byte in the stream
+  const std::size_t data_start_;  // the first sub-block's size byte
+  // The sub-blocks read so far, from a little before the next code on.
+  // Positions in bits from its start; window_bits_ is how many bits of the
+  // image data lie before it.
+  static constexpr std::size_t kWindowSlack = 8;  // for reading 4 bytes at a time
+  std::uint8_t window_[1024] = {};
+  std::uint64_t window_bits_ = 0;
+  std::uint64_t pos_ = 0;     // bits of the window used
+  std::uint64_t loaded_ = 0;  // bits of the window filled
   bool first_call_ = true;
   bool done_ = false;
   bool zero_seen_ = false;
@@ -331,10 +382,19 @@ class FastDecoder {
   bool slow_ = false;
   bool low_entries_ready_ = false;
 
+  // The first code after the last clear, and where in the image data the
+  // next one begins.
+  int replay_first_ = 0;
+  std::uint64_t replay_pos_ = 0;
+
   std::size_t p_ = 0;         // pixels written
   std::size_t prev_off_ = 0;  // where the previous code's string begins; it ends at p_
 
-  Entry entries_[kLzwTableSize];  // literals: offset into literals_
+  // Fast view: where each code's string lies and how long it is. One spare
+  // entry past the last code takes the definitions made once the table is
+  // full, so the loop needs no test for that.
+  const std::uint8_t* where_[kLzwTableSize + 1];
+  std::uint16_t length_[kLzwTableSize + 1];
   std::uint8_t literals_[kLzwTableSize / 2 + 16];
   std::uint16_t prefix_[kLzwTableSize];
   std::uint8_t suffix_[kLzwTableSize];
@@ -350,99 +410,114 @@ class FastDecoder {
 // end, or beyond the next free one).
 int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) {
   // State in locals: stores to the output may alias any member, and
-  // locals stay in registers.
-  const std::uint8_t* const data = data_.get();
+  // locals stay in registers. The tables are addressed from `this`.
   std::uint64_t pos = pos_;
   const std::uint64_t loaded = loaded_;
-  int size = size_;
+  unsigned size = static_cast<unsigned>(size_);
   std::uint32_t mask = (1u << size) - 1;
-  int next_free = next_free_;
-  int old = old_;
-  std::size_t p = p_;
-  // The previous code's string ends where the output stands, and the code
-  // limit is always mask + 1: fewer values to keep in registers.
-  std::size_t prev_off = prev_off_;
-  const int clear = clear_;
-  Entry* const entries = entries_;
-  const std::uint8_t* const literals = literals_;
+  unsigned next_free = static_cast<unsigned>(next_free_);
+  std::uint8_t* op = out + p_;
+  // The previous code's string runs from prev to op.
+  std::uint8_t* prev = out + prev_off_;
+  std::uint8_t* const end = out + total;
   int result;
 
-  if (code >= 0) goto have_code;
+  // The next code is read at the bottom of the loop, so that the loop has
+  // one entry (the compiler then keeps its state in registers).
+  if (code < 0) {
+    if (pos + size >= loaded) return kNeedBits;
+    code = static_cast<int>((Load32(window_ + (pos >> 3)) >> (pos & 7)) & mask);
+    pos += size;
+  }
   for (;;) {
-    if (p >= total) {
-      result = kFrameFull;
-      break;
-    }
-    if (pos + static_cast<std::uint64_t>(size) >= loaded) {
-      result = kNeedBits;
-      break;
-    }
-    code = static_cast<int>((Load32(data + (pos >> 3)) >> (pos & 7)) & mask);
-    pos += static_cast<std::uint64_t>(size);
-
-  have_code:
-    if (static_cast<unsigned>(code) < static_cast<unsigned>(next_free) &&
-        static_cast<unsigned>(code - clear) > 1u) {
-      // A literal pixel or a defined string, alike: literals lie in their
-      // own table, strings in the output.
-      const Entry entry = entries[code];
-      const std::size_t len = entry.length;
-      const std::uint8_t* const src = (code < clear ? literals : out) + entry.offset;
+    if (static_cast<unsigned>(code) < next_free) [[likely]] {
+      // A literal pixel or a defined string, alike.
+      const std::uint8_t* const src = where_[code];
+      const std::size_t len = length_[code];
+      if (len == 0) [[unlikely]] {  // clear or end
+        result = code;
+        break;
+      }
+      where_[next_free] = prev;
+      length_[next_free] = static_cast<std::uint16_t>(op - prev + 1);
       if (next_free < kLzwTableSize) {
-        entries[next_free] = {static_cast<std::uint32_t>(prev_off),
-                              static_cast<std::uint16_t>(p - prev_off + 1),
-                              static_cast<std::uint16_t>(old)};
-        if (++next_free > static_cast<int>(mask) && mask < kLzwTableSize - 1u) {
+        if (++next_free > mask && mask < kLzwTableSize - 1u) [[unlikely]] {
           ++size;
           mask = (1u << size) - 1;
         }
       }
-      if (len > total - p) {
-        std::memcpy(out + p, src, total - p);
-        p = total;
-        result = kStringOverflow;
+      std::uint8_t* const next_op = op + len;
+      if (next_op >= end) [[unlikely]] {
+        const std::size_t room = static_cast<std::size_t>(end - op);
+        std::memcpy(op, src, room);
+        if (len > room) {
+          op = end;
+          result = kStringOverflow;
+          break;
+        }
+        prev = op;
+        op = end;
+        result = kFrameFull;
         break;
       }
-      if (len <= 16) {
-        Copy16(out + p, src);
-      } else {
-        CopyFar(out + p, src, len);
-      }
-      prev_off = p;
-      old = code;
-      p += len;
-    } else if (code == next_free) {
+      Copy16(op, src);
+      if (len > 16) [[unlikely]]
+        CopyFar(op + 16, src + 16, len - 16);
+      prev = op;
+      op = next_op;
+    } else if (static_cast<unsigned>(code) == next_free) {
       // The string being defined: the previous one and its first pixel.
-      const std::size_t len = p - prev_off + 1;
-      const std::size_t src = prev_off;
-      entries[next_free] = {static_cast<std::uint32_t>(prev_off), static_cast<std::uint16_t>(len),
-                            static_cast<std::uint16_t>(old)};
-      if (++next_free > static_cast<int>(mask) && mask < kLzwTableSize - 1u) {
+      const std::size_t dist = static_cast<std::size_t>(op - prev);
+      const std::size_t len = dist + 1;
+      where_[next_free] = prev;
+      length_[next_free] = static_cast<std::uint16_t>(len);
+      if (++next_free > mask && mask < kLzwTableSize - 1u) {
         ++size;
         mask = (1u << size) - 1;
       }
-      if (len > total - p) {
-        for (std::size_t i = 0; p < total; ++i) out[p++] = out[src + i];
-        result = kStringOverflow;
+      const std::size_t room = static_cast<std::size_t>(end - op);
+      if (len >= room) {
+        for (std::size_t i = 0; i < room; ++i) op[i] = prev[i];
+        if (len > room) {
+          op = end;
+          result = kStringOverflow;
+          break;
+        }
+        prev = op;
+        op = end;
+        result = kFrameFull;
         break;
       }
-      CopyNear(out + p, out + src, len);
-      prev_off = p;
-      old = code;
-      p += len;
+      if (dist >= 16) {
+        // Each 16 bytes read lie wholly before the ones being written.
+        CopyFar(op, prev, len);
+      } else {
+        // The first dist bytes are the previous string; the last is its
+        // first pixel, which the 16-byte copy cannot have seen yet.
+        Copy16(op, prev);
+        op[dist] = prev[0];
+      }
+      prev = op;
+      op += len;
     } else {
       result = code;
       break;
     }
+    const std::uint64_t next = pos + size;
+    if (next >= loaded) [[unlikely]] {
+      result = kNeedBits;
+      break;
+    }
+    code = static_cast<int>((Load32(window_ + (pos >> 3)) >> (pos & 7)) & mask);
+    pos = next;
   }
 
   pos_ = pos;
-  size_ = size;
-  next_free_ = next_free;
+  size_ = static_cast<int>(size);
+  next_free_ = static_cast<int>(next_free);
   limit_ = static_cast<int>(mask) + 1;
-  old_ = old;
-  p_ = p;
-  prev_off_ = prev_off;
+  p_ = static_cast<std::size_t>(op - out);
+  prev_off_ = static_cast<std::size_t>(prev - out);
   return result;
 }
 
@@ -452,7 +527,7 @@ std::size_t FastDecoder::Run(std::uint8_t* out, const std::size_t total) {
   for (;;) {
     if (p_ >= total) break;
     if (slow_) {
-      int pixel = GenericNext(out);
+      int pixel = GenericNext();
       if (pixel < 0) {
         stop = Stop::kEnd;
         break;
@@ -495,7 +570,7 @@ std::size_t FastDecoder::Run(std::uint8_t* out, const std::size_t total) {
       // A code beyond the next free one: from here on the table may refer
       // to entries not yet defined, so strings are unwound the slow way.
       first_ = out[prev_off_];
-      int pixel = GenericDecode(r, out);
+      int pixel = GenericDecode(r);
       if (!EmitUnwound(out, total, pixel)) {
         stop = Stop::kOverflow;
         break;
@@ -508,7 +583,7 @@ std::size_t FastDecoder::Run(std::uint8_t* out, const std::size_t total) {
   // the next code is decoded (normally the end code).
   if (stop != Stop::kOverflow) {
     if (!slow_ && p_ > 0) first_ = out[prev_off_];
-    GenericNext(out);
+    GenericNext();
   }
   return p_;
 }
