@@ -132,7 +132,7 @@ class FastDecoder {
     std::memset(literals_ + clear_, 0, 16);
     // Clear and end have no string: the fast loop leaves them to the caller.
     where_[clear_] = where_[end_] = literals_;
-    length_[clear_] = length_[end_] = 0;
+    length_[clear_] = length_[end_] = kNoString;
   }
 
   // Decodes into out (total bytes plus slack); answers how many pixels
@@ -150,6 +150,8 @@ class FastDecoder {
   static constexpr int kFrameFull = -10;
   static constexpr int kStringOverflow = -11;
   static constexpr int kNeedBits = -12;
+  // The length that marks clear and end, longer than any string.
+  static constexpr std::size_t kNoString = 0xFFFF;
 
   void Warn(const char* message) {
     if (warn_) warn_(message);
@@ -351,7 +353,7 @@ class FastDecoder {
 
   // Kept out of line: inlined into Run, its state no longer fits in
   // registers.
-  [[gnu::noinline]] int FastLoop(std::uint8_t* out, std::size_t total, int code);
+  [[gnu::noinline]] int FastLoop(std::uint8_t* out, std::size_t total, int first_code);
 
   const LzwWarningSink& warn_;
   const std::uint8_t* src_;
@@ -403,78 +405,91 @@ class FastDecoder {
 };
 
 // Decodes codes while they need nothing but the fast view: literal pixels,
-// defined strings, and the string being defined. Starts with `code` when it
-// is not negative. Answers kFrameFull, kStringOverflow (the frame is full
+// defined strings, and the string being defined. Starts with `first_code`
+// when it is not negative. Answers kFrameFull, kStringOverflow (the frame is full
 // and the last string went beyond it), kNeedBits (the next code crosses
 // into a sub-block not read yet), or a code it leaves to the caller (clear,
 // end, or beyond the next free one).
-int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) {
+int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int first_code) {
   // State in locals: stores to the output may alias any member, and
   // locals stay in registers. The tables are addressed from `this`.
   std::uint64_t pos = pos_;
   const std::uint64_t loaded = loaded_;
-  unsigned size = static_cast<unsigned>(size_);
-  std::uint32_t mask = (1u << size) - 1;
-  unsigned next_free = static_cast<unsigned>(next_free_);
+  std::uint64_t size = static_cast<std::uint64_t>(size_);
+  std::size_t mask = (std::size_t{1} << size) - 1;
+  std::size_t next_free = static_cast<std::size_t>(next_free_);
   std::uint8_t* op = out + p_;
   // The previous code's string runs from prev to op.
   std::uint8_t* prev = out + prev_off_;
   std::uint8_t* const end = out + total;
+  // Strings that reach `stop` take the careful way: those that fill the
+  // frame, and clear and end, whose length kNoString reaches beyond it.
+  const auto stop_from = [end](std::uint8_t* at) {
+    return static_cast<std::size_t>(end - at) > kNoString ? at + kNoString : end;
+  };
+  std::uint8_t* stop = stop_from(op);
+  const auto define = [&](std::size_t len) {
+    where_[next_free] = prev;
+    length_[next_free] = static_cast<std::uint16_t>(len);
+    if (++next_free > mask) [[unlikely]] {
+      if (mask < kLzwTableSize - 1u) {
+        ++size;
+        mask = mask * 2 + 1;
+      } else {
+        next_free = kLzwTableSize;  // full: the spare entry takes the next ones
+      }
+    }
+  };
   int result;
 
   // The next code is read at the bottom of the loop, so that the loop has
   // one entry (the compiler then keeps its state in registers).
-  if (code < 0) {
+  std::size_t code;
+  if (first_code >= 0) {
+    code = static_cast<std::size_t>(first_code);
+  } else {
     if (pos + size >= loaded) return kNeedBits;
-    code = static_cast<int>((Load32(window_ + (pos >> 3)) >> (pos & 7)) & mask);
+    code = (Load32(window_ + (pos >> 3)) >> (pos & 7)) & mask;
     pos += size;
   }
   for (;;) {
-    if (static_cast<unsigned>(code) < next_free) [[likely]] {
+    if (code < next_free) [[likely]] {
       // A literal pixel or a defined string, alike.
       const std::uint8_t* const src = where_[code];
       const std::size_t len = length_[code];
-      if (len == 0) [[unlikely]] {  // clear or end
-        result = code;
-        break;
-      }
-      where_[next_free] = prev;
-      length_[next_free] = static_cast<std::uint16_t>(op - prev + 1);
-      if (next_free < kLzwTableSize) {
-        if (++next_free > mask && mask < kLzwTableSize - 1u) [[unlikely]] {
-          ++size;
-          mask = (1u << size) - 1;
-        }
-      }
       std::uint8_t* const next_op = op + len;
-      if (next_op >= end) [[unlikely]] {
-        const std::size_t room = static_cast<std::size_t>(end - op);
-        std::memcpy(op, src, room);
-        if (len > room) {
-          op = end;
-          result = kStringOverflow;
+      if (next_op >= stop) [[unlikely]] {
+        if (len == kNoString) {  // clear or end
+          result = static_cast<int>(code);
           break;
         }
-        prev = op;
-        op = end;
-        result = kFrameFull;
-        break;
+        if (next_op >= end) {
+          define(static_cast<std::size_t>(op - prev + 1));
+          const std::size_t room = static_cast<std::size_t>(end - op);
+          std::memcpy(op, src, room);
+          if (len > room) {
+            op = end;
+            result = kStringOverflow;
+            break;
+          }
+          prev = op;
+          op = end;
+          result = kFrameFull;
+          break;
+        }
+        stop = stop_from(op);
       }
+      define(static_cast<std::size_t>(op - prev + 1));
       Copy16(op, src);
       if (len > 16) [[unlikely]]
         CopyFar(op + 16, src + 16, len - 16);
       prev = op;
       op = next_op;
-    } else if (static_cast<unsigned>(code) == next_free) {
+    } else if (code == next_free) {
       // The string being defined: the previous one and its first pixel.
       const std::size_t dist = static_cast<std::size_t>(op - prev);
       const std::size_t len = dist + 1;
-      where_[next_free] = prev;
-      length_[next_free] = static_cast<std::uint16_t>(len);
-      if (++next_free > mask && mask < kLzwTableSize - 1u) {
-        ++size;
-        mask = (1u << size) - 1;
-      }
+      define(len);
       const std::size_t room = static_cast<std::size_t>(end - op);
       if (len >= room) {
         for (std::size_t i = 0; i < room; ++i) op[i] = prev[i];
@@ -500,7 +515,7 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) 
       prev = op;
       op += len;
     } else {
-      result = code;
+      result = static_cast<int>(code);
       break;
     }
     const std::uint64_t next = pos + size;
@@ -508,7 +523,7 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int code) 
       result = kNeedBits;
       break;
     }
-    code = static_cast<int>((Load32(window_ + (pos >> 3)) >> (pos & 7)) & mask);
+    code = (Load32(window_ + (pos >> 3)) >> (pos & 7)) & mask;
     pos = next;
   }
 

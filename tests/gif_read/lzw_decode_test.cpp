@@ -211,6 +211,10 @@ TEST(LzwDecode, RoundTripsEncodedImages) {
       {11, 64, 64, 256, 4, {.min_code_size = 11}},  // 12-bit codes at once
       {1, 40, 40, 2, 5, {.min_code_size = 1}},
       {4, 90, 90, 16, 8, {.min_code_size = 4, .clear_every = 37}},
+      // Frames far beyond 64k pixels, with clears and the end code late in
+      // them, and long strings across the whole frame.
+      {8, 500, 300, 256, 3, {.min_code_size = 8}},
+      {2, 700, 200, 3, 400, {.min_code_size = 2, .clear_every = 900}},
   };
   for (const Shape& s : shapes) {
     SCOPED_TRACE(s.min);
