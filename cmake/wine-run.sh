@@ -45,12 +45,24 @@ init_prefix() {
   flock -u 9
 }
 
+# Wine's system processes (services, device drivers, the desktop) outlive
+# the program that started them and would hold its standard streams open,
+# so ctest or a pipe would wait for them: start them here with streams of
+# their own, once per server.
+warm_up() {
+  "$WINESERVER" -p </dev/null >/dev/null 2>&1
+  "$WINE" wineboot </dev/null >/dev/null 2>&1
+}
+
+server_running() {
+  pgrep -f "wineserver" >/dev/null 2>&1
+}
+
 case "${1:-}" in
-  --init) init_prefix; exit $? ;;
+  --init) init_prefix && warm_up; exit $? ;;
   --stop) "$WINESERVER" -k </dev/null >/dev/null 2>&1; exit 0 ;;
 esac
 
 init_prefix
-# A persistent wineserver must not hold the caller's pipes open.
-"$WINESERVER" -p </dev/null >/dev/null 2>&1 &
+server_running || warm_up
 exec "$WINE" "$@"
