@@ -50,14 +50,17 @@ inline void CopyFar(std::uint8_t* dst, const std::uint8_t* src, std::size_t len)
 }
 
 // Reads codes from the image data anywhere, by bit position over the
-// bytes of its sub-blocks. Only for data already read once: it does not
-// look for the end.
+// bytes of its sub-blocks. Meant for data already read once: it does not
+// look for the terminator, and answers zero bits past the stream's end.
 class DataBits {
  public:
   DataBits(const std::uint8_t* src, std::size_t src_size, std::size_t cursor, std::uint64_t bit_pos)
       : src_(src), src_size_(src_size), cursor_(cursor) {
     for (std::uint64_t skip = bit_pos >> 3; skip > 0;) {
-      if (left_ == 0) NextBlock();
+      if (left_ == 0) {
+        if (cursor_ >= src_size_) break;
+        NextBlock();
+      }
       const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(skip, left_));
       cursor_ += n;
       left_ -= n;
