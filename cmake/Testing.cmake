@@ -37,9 +37,14 @@ function(rf_add_gtest)
     RF_BINARY_DIR="${CMAKE_BINARY_DIR}")
   if(RF_WINDOWS)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    # A Wine program that dies early (its server stopped under it) can
+    # still exit with 0: a run counts only with GoogleTest's own summary of
+    # a pass and no failure.
     set_tests_properties(${T_NAME} PROPERTIES
       FIXTURES_REQUIRED wineprefix
       LABELS "wine;${T_LABELS}"
+      PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ tests?\\."
+      FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
       TIMEOUT 600)
   else()
     gtest_discover_tests(${T_NAME}
