@@ -94,4 +94,20 @@ std::vector<std::uint8_t> SaveSimplePicture(const SimplePicture& picture) {
   return out;
 }
 
+SimplePicture StillPicture(int width, int height, std::vector<SimpleColor> colors,
+                           std::vector<std::uint8_t> pixels) {
+  SimplePicture picture;
+  picture.width = width;
+  picture.height = height;
+  picture.colors = std::move(colors);
+  picture.compression = gcLZW;
+  SimpleFrame frame;
+  frame.width = width;
+  frame.height = height;
+  frame.pixels = std::move(pixels);
+  frame.control = SimpleControl{};
+  picture.frames.push_back(std::move(frame));
+  return picture;
+}
+
 }  // namespace rf::gif

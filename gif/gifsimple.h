@@ -68,4 +68,10 @@ std::unique_ptr<TGIFImage> BuildSimpleImage(const SimplePicture& picture);
 // not in color table" for a pixel beyond the frame's table.
 std::vector<std::uint8_t> SaveSimplePicture(const SimplePicture& picture);
 
+// A still picture: one full-size frame at (0, 0) with a graphic control
+// extension (no transparency, delay 0), the colours as the global table,
+// LZW coded.
+SimplePicture StillPicture(int width, int height, std::vector<SimpleColor> colors,
+                           std::vector<std::uint8_t> pixels);
+
 }  // namespace rf::gif

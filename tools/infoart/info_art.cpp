@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "gif/gifsimple.h"
+#include "resources/picture_property.h"
 
 namespace rf::infoart {
 namespace {
@@ -284,28 +285,14 @@ IndexedImage DonationImage() {
 
 std::vector<std::uint8_t> DonationButtonGif() {
   const IndexedImage img = DonationImage();
-  gif::SimplePicture picture;
-  picture.width = img.width;
-  picture.height = img.height;
-  for (const Rgb& c : DonationPalette()) picture.colors.push_back({c.red, c.green, c.blue});
-  picture.compression = gif::gcLZW;
-  gif::SimpleFrame frame;
-  frame.width = img.width;
-  frame.height = img.height;
-  frame.pixels = img.pixels;
-  frame.control = gif::SimpleControl{};  // no transparency, delay 0
-  picture.frames.push_back(std::move(frame));
-  return gif::SaveSimplePicture(picture);
+  std::vector<gif::SimpleColor> colors;
+  for (const Rgb& c : DonationPalette()) colors.push_back({c.red, c.green, c.blue});
+  return gif::SaveSimplePicture(
+      gif::StillPicture(img.width, img.height, std::move(colors), img.pixels));
 }
 
 std::vector<std::uint8_t> DonationPictureProperty() {
-  constexpr std::string_view kClass = "TGIFImage";
-  const std::vector<std::uint8_t> gif = DonationButtonGif();
-  std::vector<std::uint8_t> out;
-  out.push_back(static_cast<std::uint8_t>(kClass.size()));
-  out.insert(out.end(), kClass.begin(), kClass.end());
-  out.insert(out.end(), gif.begin(), gif.end());
-  return out;
+  return resources::PictureProperty(DonationButtonGif());
 }
 
 }  // namespace rf::infoart

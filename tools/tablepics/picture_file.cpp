@@ -3,6 +3,7 @@
 #include <string>
 
 #include "gif/gifsimple.h"
+#include "resources/picture_property.h"
 
 namespace rf::tablepics {
 
@@ -19,27 +20,14 @@ std::array<Rgb, 256> TablePalette() {
 }
 
 std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture) {
-  gif::SimplePicture gif;
-  gif.width = picture.width;
-  gif.height = picture.height;
-  for (const Rgb c : TablePalette()) gif.colors.push_back({c.red, c.green, c.blue});
-  gif.compression = gif::gcLZW;
-  gif::SimpleFrame frame;
-  frame.width = picture.width;
-  frame.height = picture.height;
-  frame.pixels = picture.pixels;
-  frame.control = gif::SimpleControl{};  // no transparency, delay 0
-  gif.frames.push_back(std::move(frame));
-  return gif::SaveSimplePicture(gif);
+  std::vector<gif::SimpleColor> colors;
+  for (const Rgb c : TablePalette()) colors.push_back({c.red, c.green, c.blue});
+  return gif::SaveSimplePicture(
+      gif::StillPicture(picture.width, picture.height, std::move(colors), picture.pixels));
 }
 
 std::vector<std::uint8_t> PictureProperty(std::span<const std::uint8_t> gif) {
-  std::vector<std::uint8_t> out;
-  out.reserve(1 + kPictureClass.size() + gif.size());
-  out.push_back(static_cast<std::uint8_t>(kPictureClass.size()));
-  out.insert(out.end(), kPictureClass.begin(), kPictureClass.end());
-  out.insert(out.end(), gif.begin(), gif.end());
-  return out;
+  return resources::PictureProperty(gif);
 }
 
 std::vector<std::uint8_t> EncodePpm(const IndexedPicture& picture) {

@@ -7,13 +7,15 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+
 #include <vector>
+#include "resources/picture_property.h"
 
 #include "tools/tablepics/table_picture.h"
 
 namespace rf::tablepics {
 
-inline constexpr std::string_view kPictureClass = "TGIFImage";
+inline constexpr std::string_view kPictureClass = resources::kGifPictureClass;
 
 struct Rgb {
   std::uint8_t red, green, blue;
