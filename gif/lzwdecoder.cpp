@@ -1,6 +1,7 @@
 #include "gif/lzwdecoder.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <memory>
@@ -24,6 +25,22 @@ void InterlacedRowOrder(std::size_t height, std::size_t* rows) {
 }
 
 namespace {
+
+// Each pixel value as a string of one pixel, with room behind the last
+// for reading 16 bytes at a time.
+constexpr std::array<std::uint8_t, 256 + 16> kPixelStrings = [] {
+  std::array<std::uint8_t, 256 + 16> values{};
+  for (int v = 0; v < 256; ++v) values[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(v);
+  return values;
+}();
+
+// Where each pixel value's string lies: the fast view's entries for the
+// codes below the clear code.
+constexpr std::array<const std::uint8_t*, 256> kPixelWhere = [] {
+  std::array<const std::uint8_t*, 256> where{};
+  for (std::size_t v = 0; v < 256; ++v) where[v] = kPixelStrings.data() + v;
+  return where;
+}();
 
 inline std::uint32_t Load32(const std::uint8_t* p) {
   std::uint32_t v;
@@ -127,14 +144,13 @@ class FastDecoder {
         min_size_(min_size),
         clear_(1 << min_size),
         end_(clear_ + 1) {
-    for (int c = 0; c < clear_; ++c) {
-      literals_[c] = static_cast<std::uint8_t>(c);
-      where_[c] = literals_ + c;
-      length_[c] = 1;
+    // Codes above 255 stand for their low 8 bits.
+    for (int c = 0; c < clear_; c += 256) {
+      std::memcpy(where_ + c, kPixelWhere.data(), sizeof(where_[0]) * std::min(clear_ - c, 256));
     }
-    std::memset(literals_ + clear_, 0, 16);
+    std::fill(length_, length_ + clear_, std::uint16_t{1});
     // Clear and end have no string: the fast loop leaves them to the caller.
-    where_[clear_] = where_[end_] = literals_;
+    where_[clear_] = where_[end_] = kPixelStrings.data();
     length_[clear_] = length_[end_] = kNoString;
   }
 
@@ -400,7 +416,6 @@ class FastDecoder {
   // full, so the loop needs no test for that.
   const std::uint8_t* where_[kLzwTableSize + 1];
   std::uint16_t length_[kLzwTableSize + 1];
-  std::uint8_t literals_[kLzwTableSize / 2 + 16];
   std::uint16_t prefix_[kLzwTableSize];
   std::uint8_t suffix_[kLzwTableSize];
   std::uint8_t stack_[kLzwStackSize];
