@@ -194,6 +194,65 @@ TEST(LzwDecode, StringBeyondTheFrameSkipsToTheTerminator) {
   }
 }
 
+// Codes as a standard decoder reads them after one clear: each code after
+// the first defines an entry, and the codes widen as the table grows.
+Bytes CodesAfterClear(int min, const std::vector<int>& codes, std::size_t block) {
+  CodePacker packer;
+  int size = min + 1;
+  int next_free = (1 << min) + 2;
+  packer.Put(1 << min, size);
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    packer.Put(codes[i], size);
+    if (i > 0 && next_free < kLzwTableSize && ++next_free == (1 << size) && size < kLzwMaxBits) {
+      ++size;
+    }
+  }
+  packer.Put((1 << min) + 1, size);
+  return Concat({{static_cast<std::uint8_t>(min)}, SubBlocks(packer.Finish(), block)});
+}
+
+// A code beyond the next free one late in the data, after thousands of
+// good codes over many sub-blocks, and frames that fill up after a full
+// table: the decoder then goes on from prefixes it has to find again.
+TEST(LzwDecode, DamageLateInTheDataMatchesPlainDecoder) {
+  std::mt19937 rng(5);
+  struct Shape {
+    int min;
+    std::size_t block;
+    int good_codes;  // before the code beyond the next free one (-1: none)
+    std::size_t pixels;
+  };
+  const Shape shapes[] = {
+      {2, 1, 300, 100000}, {2, 3, 1500, 100000}, {8, 1, 2000, 100000},  {8, 255, 3000, 100000},
+      {8, 17, -1, 9000},   {4, 255, -1, 20000},  {11, 5, 1000, 100000}, {8, 255, 3700, 100000},
+  };
+  for (const Shape& s : shapes) {
+    SCOPED_TRACE(testing::Message()
+                 << "min " << s.min << " block " << s.block << " good " << s.good_codes);
+    const int clear = 1 << s.min;
+    std::vector<int> codes;
+    int next_free = clear + 2;
+    for (int i = 0; i < 5000; ++i) {
+      int code;
+      if (i == s.good_codes && next_free + 3 < kLzwTableSize) {
+        code = next_free + 3;
+      } else if (i > 0 && next_free > clear + 2 && rng() % 2 == 0) {
+        // A defined string: a recent one, or any.
+        const int defined = next_free - clear - 2;
+        const int back = rng() % 2 == 0 ? std::min(40, defined) : defined;
+        code = next_free - 1 - static_cast<int>(rng() % static_cast<unsigned>(back));
+      } else {
+        code = static_cast<int>(rng() % static_cast<unsigned>(clear));
+      }
+      codes.push_back(code);
+      if (i > 0 && next_free < kLzwTableSize) ++next_free;
+    }
+    Bytes data = Concat({CodesAfterClear(s.min, codes, s.block), {0x3B}});
+    Decoded fast = Decode(true, data, s.pixels / 100, 100);
+    EXPECT_EQ(fast, Decode(false, data, s.pixels / 100, 100));
+  }
+}
+
 TEST(LzwDecode, RoundTripsEncodedImages) {
   std::mt19937 rng(11);
   struct Shape {
