@@ -74,11 +74,8 @@ const char* FrameworkWindowClass() {
   return kClassName;
 }
 
-Control::Control(Form& form, const ControlSpec& spec)
-    : form_(form),
-      spec_(spec),
-      name_(spec.name ? spec.name : ""),
-      hint_(spec.hint ? spec.hint : "") {}
+Control::Control(Form& form, const ControlSpec& def)
+    : form_(form), def_(def), name_(def.name ? def.name : ""), hint_(def.hint ? def.hint : "") {}
 
 Control::~Control() {
   hint_window_.reset();
@@ -95,7 +92,7 @@ Control* Control::FromHandle(HWND hwnd) {
 void Control::Create(const char* window_class, DWORD style, DWORD ex_style, HWND parent,
                      const std::string& caption) {
   const bool own_class = std::string(window_class) == kClassName;
-  const Bounds& b = spec_.bounds;
+  const Bounds& b = def_.bounds;
   const int id = g_next_id++;
   HWND hwnd = CreateWindowExA(
       ex_style, window_class, caption.c_str(), style, b.left, b.top, b.width, b.height, parent,
@@ -109,9 +106,9 @@ void Control::Create(const char* window_class, DWORD style, DWORD ex_style, HWND
     original_proc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
   }
-  HFONT font = form_.FontFor(spec_);
+  HFONT font = form_.FontFor(def_);
   if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (spec_.show_hint)
+  if (def_.show_hint)
     hint_window_ = std::make_unique<HintWindow>(hwnd, [this] {
       std::string hint = hint_;
       Guarded([&] { HintShow(hint); });
@@ -186,7 +183,7 @@ bool Control::RouteChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
       if (!brush) {
         // Edits are white, read-only ones too; everything else has the
         // dialog's face colour (also the radio items, which have no object).
-        const bool edit = child && child->Spec().kind == ControlKind::Edit;
+        const bool edit = child && child->Layout().kind == ControlKind::Edit;
         const int color = edit ? COLOR_WINDOW : COLOR_BTNFACE;
         SetBkColor(dc, GetSysColor(color));
         if (edit) SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
@@ -263,8 +260,8 @@ bool Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
           *result = TRUE;
           return true;
         }
-        if (spec_.cursor != 0 && LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd_) {
-          if (HCURSOR c = CursorById(spec_.cursor)) {
+        if (def_.cursor != 0 && LOWORD(lp) == HTCLIENT && reinterpret_cast<HWND>(wp) == hwnd_) {
+          if (HCURSOR c = CursorById(def_.cursor)) {
             SetCursor(c);
             *result = TRUE;
             return true;

@@ -21,7 +21,7 @@ enum class MouseButton { Left, Right, Middle };
 
 class Control {
  public:
-  Control(Form& form, const ControlSpec& spec);
+  Control(Form& form, const ControlSpec& def);
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
   virtual ~Control();
@@ -29,7 +29,7 @@ class Control {
   HWND Handle() const { return hwnd_; }
   const std::string& Name() const { return name_; }
   Form& OwnerForm() const { return form_; }
-  const ControlSpec& Spec() const { return spec_; }
+  const ControlSpec& Layout() const { return def_; }
 
   virtual std::string Text() const;
   virtual void SetText(const std::string& text);
@@ -74,7 +74,7 @@ class Control {
   bool RouteChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
 
   Form& form_;
-  ControlSpec spec_;
+  ControlSpec def_;
   std::string name_;
   HWND hwnd_ = nullptr;
   WNDPROC original_proc_ = nullptr;  // nullptr for the framework's own classes

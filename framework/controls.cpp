@@ -11,8 +11,8 @@
 namespace rf::fw {
 namespace {
 
-DWORD TabStopStyle(const ControlSpec& spec) {
-  return spec.tab_stop && spec.tab_order >= 0 ? WS_TABSTOP : 0;
+DWORD TabStopStyle(const ControlSpec& def) {
+  return def.tab_stop && def.tab_order >= 0 ? WS_TABSTOP : 0;
 }
 
 std::vector<std::string> SplitItems(const char* items) {
@@ -37,12 +37,12 @@ bool EraseFace(HWND hwnd, UINT msg, WPARAM wp, LRESULT* result);
 
 // ---- Label ----
 
-Label::Label(Form& form, const ControlSpec& spec, HWND parent)
-    : Control(form, spec), color_(spec.font.color) {
+Label::Label(Form& form, const ControlSpec& def, HWND parent)
+    : Control(form, def), color_(def.font.color) {
   DWORD style = WS_CHILD | WS_VISIBLE | SS_NOTIFY;
-  switch (spec.alignment) {
+  switch (def.alignment) {
     case TextAlign::Left:
-      style |= spec.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+      style |= def.word_wrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
       break;
     case TextAlign::Center:
       style |= SS_CENTER;
@@ -51,23 +51,23 @@ Label::Label(Form& form, const ControlSpec& spec, HWND parent)
       style |= SS_RIGHT;
       break;
   }
-  if (!spec.show_accel_char) style |= SS_NOPREFIX;
+  if (!def.show_accel_char) style |= SS_NOPREFIX;
   // A transparent label is painted after the siblings beneath it.
-  Create("STATIC", style, spec.transparent ? WS_EX_TRANSPARENT : 0, parent,
-         spec.caption ? spec.caption : "");
-  if (spec.auto_height) FitHeight();
-  if (spec.auto_size) FitSize();
+  Create("STATIC", style, def.transparent ? WS_EX_TRANSPARENT : 0, parent,
+         def.caption ? def.caption : "");
+  if (def.auto_height) FitHeight();
+  if (def.auto_size) FitSize();
 }
 
 void Label::SetText(const std::string& text) {
   Control::SetText(text);
-  if (spec_.auto_height) FitHeight();
-  if (spec_.auto_size) FitSize();
+  if (def_.auto_height) FitHeight();
+  if (def_.auto_size) FitSize();
   Repaint();
 }
 
 void Label::Repaint() {
-  if (!spec_.transparent) {
+  if (!def_.transparent) {
     InvalidateRect(hwnd_, nullptr, TRUE);
     return;
   }
@@ -84,14 +84,14 @@ void Label::SetTextColor(COLORREF color) {
 
 void Label::SetFont(HFONT font) {
   SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (spec_.auto_size) FitSize();
+  if (def_.auto_size) FitSize();
   Repaint();
 }
 
 HBRUSH Label::ColorBrush(HDC dc) {
   ::SetTextColor(dc, color_);
   SetBkMode(dc, TRANSPARENT);
-  if (spec_.transparent) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  if (def_.transparent) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   return GetSysColorBrush(COLOR_BTNFACE);
 }
 
@@ -103,7 +103,7 @@ void Label::FitSize() {
   const std::string text = Text().empty() ? std::string(" ") : Text();
   RECT r = {0, 0, 0, 0};
   DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
-            DT_CALCRECT | DT_SINGLELINE | (spec_.show_accel_char ? 0 : DT_NOPREFIX));
+            DT_CALCRECT | DT_SINGLELINE | (def_.show_accel_char ? 0 : DT_NOPREFIX));
   // Glyphs that reach left of their cell (a negative A width, as in "w")
   // are drawn by some systems without that overlap: leave room for it.
   for (const char c : text) {
@@ -113,7 +113,7 @@ void Label::FitSize() {
   }
   // The left edge stays, or the right one for right-aligned text.
   const RECT now = BoundsRect();
-  const int left = spec_.alignment == TextAlign::Right ? now.right - r.right : now.left;
+  const int left = def_.alignment == TextAlign::Right ? now.right - r.right : now.left;
   SetWindowPos(hwnd_, nullptr, left, now.top, r.right, r.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -122,20 +122,20 @@ void Label::FitHeight() {
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
   SelectScope sel(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
   const std::string text = Text();
-  RECT r = {0, 0, spec_.bounds.width, 0};
+  RECT r = {0, 0, def_.bounds.width, 0};
   DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &r,
             DT_CALCRECT | DT_WORDBREAK | DT_LEFT);
-  SetWindowPos(hwnd_, nullptr, 0, 0, spec_.bounds.width, r.bottom - r.top,
+  SetWindowPos(hwnd_, nullptr, 0, 0, def_.bounds.width, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- Edit ----
 
-Edit::Edit(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
-  DWORD style = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_LEFT | TabStopStyle(spec);
-  if (spec.read_only) style |= ES_READONLY;
-  Create("EDIT", style, WS_EX_CLIENTEDGE, parent, spec.caption ? spec.caption : "");
-  if (spec.max_length > 0) SendMessageA(hwnd_, EM_LIMITTEXT, spec.max_length, 0);
+Edit::Edit(Form& form, const ControlSpec& def, HWND parent) : Control(form, def) {
+  DWORD style = WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | ES_LEFT | TabStopStyle(def);
+  if (def.read_only) style |= ES_READONLY;
+  Create("EDIT", style, WS_EX_CLIENTEDGE, parent, def.caption ? def.caption : "");
+  if (def.max_length > 0) SendMessageA(hwnd_, EM_LIMITTEXT, def.max_length, 0);
 }
 
 void Edit::MoveCaretToEnd() {
@@ -158,7 +158,7 @@ bool Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (msg == WM_GETDLGCODE) {
     LRESULT code = CallDefault(msg, wp, lp);
     // Tabbing in keeps the caret and selection as they were.
-    if (!spec_.select_on_focus) code &= ~DLGC_HASSETSEL;
+    if (!def_.select_on_focus) code &= ~DLGC_HASSETSEL;
     // An edit with a key handler sees Enter and Escape itself instead of
     // the dialog navigation turning them into commands.
     if (OnKeyDown && lp) {
@@ -179,13 +179,13 @@ bool Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
 
 // ---- Button ----
 
-Button::Button(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
-  Create("BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | TabStopStyle(spec), 0, parent,
-         spec.caption ? spec.caption : "");
+Button::Button(Form& form, const ControlSpec& def, HWND parent) : Control(form, def) {
+  Create("BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | TabStopStyle(def), 0, parent,
+         def.caption ? def.caption : "");
 }
 
 void Button::Click() {
-  if (spec_.modal_result != 0) form_.SetModalResult(spec_.modal_result);
+  if (def_.modal_result != 0) form_.SetModalResult(def_.modal_result);
   if (OnClick) Guarded([&] { OnClick(); });
 }
 
@@ -195,9 +195,9 @@ void Button::HandleCommand(WORD code) {
 
 // ---- GroupBox ----
 
-GroupBox::GroupBox(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+GroupBox::GroupBox(Form& form, const ControlSpec& def, HWND parent) : Control(form, def) {
   Create("BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-         parent, spec.caption ? spec.caption : "");
+         parent, def.caption ? def.caption : "");
 }
 
 namespace {
@@ -219,11 +219,11 @@ bool GroupBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
 
 // ---- RadioGroup ----
 
-RadioGroup::RadioGroup(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+RadioGroup::RadioGroup(Form& form, const ControlSpec& def, HWND parent) : Control(form, def) {
   Create("BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-         parent, spec.caption ? spec.caption : "");
-  HFONT font = form.FontFor(spec);
-  const auto items = SplitItems(spec.items);
+         parent, def.caption ? def.caption : "");
+  HFONT font = form.FontFor(def);
+  const auto items = SplitItems(def.items);
   for (std::size_t i = 0; i < items.size(); ++i) {
     const DWORD style = WS_CHILD | WS_VISIBLE | BS_RADIOBUTTON | (i == 0 ? WS_GROUP : 0);
     HWND b = CreateWindowExA(0, "BUTTON", items[i].c_str(), style, 0, 0, 10, 10, hwnd_,
@@ -234,16 +234,16 @@ RadioGroup::RadioGroup(Form& form, const ControlSpec& spec, HWND parent) : Contr
     buttons_.push_back(b);
   }
   Arrange();
-  SetItemIndex(spec.item_index);
+  SetItemIndex(def.item_index);
 }
 
 void RadioGroup::Arrange() {
   if (buttons_.empty()) return;
   // Items fill the columns one after another, top to bottom.
-  const int columns = std::max(1, spec_.columns);
+  const int columns = std::max(1, def_.columns);
   const int count = static_cast<int>(buttons_.size());
   const int per_column = (count + columns - 1) / columns;
-  const int width = (spec_.bounds.width - 10) / columns;
+  const int width = (def_.bounds.width - 10) / columns;
   int text_height = 13;
   {
     WindowDC dc(hwnd_);
@@ -252,7 +252,7 @@ void RadioGroup::Arrange() {
     TEXTMETRICA tm = {};
     if (GetTextMetricsA(dc.get(), &tm)) text_height = tm.tmHeight;
   }
-  const int room = spec_.bounds.height - text_height - 5;
+  const int room = def_.bounds.height - text_height - 5;
   const int height = room / per_column;
   const int top_margin = text_height + 1 + (room % per_column) / 2;
   for (int i = 0; i < count; ++i) {
@@ -274,7 +274,7 @@ void RadioGroup::SetItemIndex(int index) {
     SendMessageA(buttons_[i], BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
     // Only the selected item is a tab stop, as in a dialog's radio group.
     LONG style = GetWindowLongA(buttons_[i], GWL_STYLE);
-    const bool tab = (index < 0 ? i == 0 : on) && spec_.tab_stop && spec_.tab_order >= 0;
+    const bool tab = (index < 0 ? i == 0 : on) && def_.tab_stop && def_.tab_order >= 0;
     style = tab ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
     SetWindowLongA(buttons_[i], GWL_STYLE, style);
   }
@@ -312,9 +312,9 @@ bool RadioGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) 
 
 // ---- Panel ----
 
-Panel::Panel(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+Panel::Panel(Form& form, const ControlSpec& def, HWND parent) : Control(form, def) {
   Create(FrameworkWindowClass(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-         parent, spec.caption ? spec.caption : "");
+         parent, def.caption ? def.caption : "");
 }
 
 bool Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
@@ -334,9 +334,9 @@ bool Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
 
 // ---- TabControl and TabPage ----
 
-TabControl::TabControl(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+TabControl::TabControl(Form& form, const ControlSpec& def, HWND parent) : Control(form, def) {
   Create(WC_TABCONTROLA,
-         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TabStopStyle(spec),
+         WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TabStopStyle(def),
          WS_EX_CONTROLPARENT, parent, "");
 }
 
@@ -388,19 +388,19 @@ bool TabControl::HandleNotify(NMHDR* hdr, LRESULT* result) {
   return false;
 }
 
-TabPage::TabPage(Form& form, const ControlSpec& spec, TabControl& owner)
-    : Control(form, spec), owner_(owner) {
+TabPage::TabPage(Form& form, const ControlSpec& def, TabControl& owner)
+    : Control(form, def), owner_(owner) {
   // Pages fill the tab control's page area whatever their stored bounds.
   const RECT area = owner.PageArea();
-  spec_.bounds = {area.left, area.top, area.right - area.left, area.bottom - area.top};
+  def_.bounds = {area.left, area.top, area.right - area.left, area.bottom - area.top};
   Create(FrameworkWindowClass(), WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-         owner.Handle(), spec.caption ? spec.caption : "");
+         owner.Handle(), def.caption ? def.caption : "");
 }
 
 // ---- PictureControl ----
 
-PictureControl::PictureControl(Form& form, const ControlSpec& spec, HWND parent)
-    : Control(form, spec) {
+PictureControl::PictureControl(Form& form, const ControlSpec& def, HWND parent)
+    : Control(form, def) {
   Create(FrameworkWindowClass(), WS_CHILD | WS_VISIBLE, 0, parent, "");
 }
 
@@ -454,16 +454,16 @@ bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
 
 // ---- IconControl ----
 
-IconControl::IconControl(Form& form, const ControlSpec& spec, HWND parent) : Control(form, spec) {
+IconControl::IconControl(Form& form, const ControlSpec& def, HWND parent) : Control(form, def) {
   Create("STATIC", WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, 0, parent, "");
-  if (spec.picture) {
+  if (def.picture) {
     // At its own size, not stretched to the control (a 33-pixel picture
     // control shows a 32-pixel icon in its top-left corner).
-    HICON icon = static_cast<HICON>(LoadImageA(ModuleHandle(), spec.picture, IMAGE_ICON, 0, 0, 0));
+    HICON icon = static_cast<HICON>(LoadImageA(ModuleHandle(), def.picture, IMAGE_ICON, 0, 0, 0));
     icon_.reset(icon);
     // A system icon (such as the error icon) is shared and never destroyed.
     if (!icon)
-      icon = static_cast<HICON>(LoadImageA(nullptr, spec.picture, IMAGE_ICON, 0, 0, LR_SHARED));
+      icon = static_cast<HICON>(LoadImageA(nullptr, def.picture, IMAGE_ICON, 0, 0, LR_SHARED));
     if (icon) SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
   }
 }

@@ -13,7 +13,7 @@ namespace rf::fw {
 
 class Label : public Control {
  public:
-  Label(Form& form, const ControlSpec& spec, HWND parent);
+  Label(Form& form, const ControlSpec& def, HWND parent);
   void SetText(const std::string& text) override;
   // Text colour and font can change at run time (link labels).
   void SetTextColor(COLORREF color);
@@ -32,7 +32,7 @@ class Label : public Control {
 
 class Edit : public Control {
  public:
-  Edit(Form& form, const ControlSpec& spec, HWND parent);
+  Edit(Form& form, const ControlSpec& def, HWND parent);
   // Caret to the end, nothing selected.
   void MoveCaretToEnd();
   void SetSelection(int start, int end);
@@ -44,7 +44,7 @@ class Edit : public Control {
 
 class Button : public Control {
  public:
-  Button(Form& form, const ControlSpec& spec, HWND parent);
+  Button(Form& form, const ControlSpec& def, HWND parent);
   void Click();
 
  protected:
@@ -53,7 +53,7 @@ class Button : public Control {
 
 class GroupBox : public Control {
  public:
-  GroupBox(Form& form, const ControlSpec& spec, HWND parent);
+  GroupBox(Form& form, const ControlSpec& def, HWND parent);
 
  protected:
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
@@ -61,7 +61,7 @@ class GroupBox : public Control {
 
 class RadioGroup : public Control {
  public:
-  RadioGroup(Form& form, const ControlSpec& spec, HWND parent);
+  RadioGroup(Form& form, const ControlSpec& def, HWND parent);
   int ItemIndex() const;
   void SetItemIndex(int index);
   int ItemCount() const { return static_cast<int>(buttons_.size()); }
@@ -79,7 +79,7 @@ class RadioGroup : public Control {
 
 class Panel : public Control {
  public:
-  Panel(Form& form, const ControlSpec& spec, HWND parent);
+  Panel(Form& form, const ControlSpec& def, HWND parent);
 
  protected:
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
@@ -89,7 +89,7 @@ class TabPage;
 
 class TabControl : public Control {
  public:
-  TabControl(Form& form, const ControlSpec& spec, HWND parent);
+  TabControl(Form& form, const ControlSpec& def, HWND parent);
   void AddPage(TabPage* page);
   const std::vector<TabPage*>& Pages() const { return pages_; }
   TabPage* ActivePage() const;
@@ -107,9 +107,9 @@ class TabControl : public Control {
 
 class TabPage : public Control {
  public:
-  TabPage(Form& form, const ControlSpec& spec, TabControl& owner);
+  TabPage(Form& form, const ControlSpec& def, TabControl& owner);
   TabControl& Owner() const { return owner_; }
-  std::string Caption() const { return spec_.caption; }
+  std::string Caption() const { return def_.caption; }
 
  private:
   TabControl& owner_;
@@ -119,7 +119,7 @@ class TabPage : public Control {
 // reports the mouse (capturing it while a button is held).
 class PictureControl : public Control {
  public:
-  PictureControl(Form& form, const ControlSpec& spec, HWND parent);
+  PictureControl(Form& form, const ControlSpec& def, HWND parent);
   ~PictureControl() override;
   void SetPicture(std::unique_ptr<Graphic> picture);
   Graphic* Picture() const { return picture_.get(); }
@@ -133,7 +133,7 @@ class PictureControl : public Control {
 
 class IconControl : public Control {
  public:
-  IconControl(Form& form, const ControlSpec& spec, HWND parent);
+  IconControl(Form& form, const ControlSpec& def, HWND parent);
 
  private:
   UniqueIcon icon_;

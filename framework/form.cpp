@@ -35,8 +35,8 @@ BOOL CALLBACK DisableOne(HWND hwnd, LPARAM lp) {
 
 }  // namespace
 
-Form::Form(const FormSpec& spec, std::span<const ControlSpec> layout)
-    : Control(*this, ControlSpec{.name = spec.name, .caption = spec.caption}), form_spec_(spec) {
+Form::Form(const FormSpec& def, std::span<const ControlSpec> layout)
+    : Control(*this, ControlSpec{.name = def.name, .caption = def.caption}), form_def_(def) {
   LiveForms().push_back(this);
   try {
     Build(layout);
@@ -73,44 +73,44 @@ HFONT Form::MakeFont(const FontSpec& font) {
   return slot.get();
 }
 
-HFONT Form::FontFor(const ControlSpec& spec) {
-  if (spec.font.name) return MakeFont(spec.font);
-  if (spec.parent) {
-    if (Control* parent = Find(spec.parent)) return FontOf(*parent);
+HFONT Form::FontFor(const ControlSpec& def) {
+  if (def.font.name) return MakeFont(def.font);
+  if (def.parent) {
+    if (Control* parent = Find(def.parent)) return FontOf(*parent);
   }
-  return MakeFont(form_spec_.font);
+  return MakeFont(form_def_.font);
 }
 
 HFONT Form::FontOf(const Control& control) {
-  if (&control == this) return MakeFont(form_spec_.font);
-  return FontFor(control.Spec());
+  if (&control == this) return MakeFont(form_def_.font);
+  return FontFor(control.Layout());
 }
 
-HWND Form::ParentHandleFor(const ControlSpec& spec) {
-  if (!spec.parent) return hwnd_;
-  Control* parent = Find(spec.parent);
-  if (!parent) throw std::logic_error(std::string("No parent ") + spec.parent);
+HWND Form::ParentHandleFor(const ControlSpec& def) {
+  if (!def.parent) return hwnd_;
+  Control* parent = Find(def.parent);
+  if (!parent) throw std::logic_error(std::string("No parent ") + def.parent);
   return parent->Handle();
 }
 
 void Form::Build(std::span<const ControlSpec> layout) {
   DWORD style = WS_POPUP | WS_CAPTION;
-  if (form_spec_.system_menu) style |= WS_SYSMENU;
+  if (form_def_.system_menu) style |= WS_SYSMENU;
   const DWORD ex_style = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT r = {0, 0, form_spec_.client_width, form_spec_.client_height};
+  RECT r = {0, 0, form_def_.client_width, form_def_.client_height};
   AdjustWindowRectEx(&r, style, FALSE, ex_style);
   const int w = r.right - r.left, h = r.bottom - r.top;
   int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
-  if (form_spec_.centered) {
+  if (form_def_.centered) {
     x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
     y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   }
-  spec_.bounds = {x, y, w, h};
-  Create(FrameworkWindowClass(), style, ex_style, nullptr, form_spec_.caption);
-  if (form_spec_.icon) {
+  def_.bounds = {x, y, w, h};
+  Create(FrameworkWindowClass(), style, ex_style, nullptr, form_def_.caption);
+  if (form_def_.icon) {
     icon_big_.reset(
-        static_cast<HICON>(LoadImageA(ModuleHandle(), form_spec_.icon, IMAGE_ICON, 32, 32, 0)));
-    icon_small_.reset(static_cast<HICON>(LoadImageA(ModuleHandle(), form_spec_.icon, IMAGE_ICON,
+        static_cast<HICON>(LoadImageA(ModuleHandle(), form_def_.icon, IMAGE_ICON, 32, 32, 0)));
+    icon_small_.reset(static_cast<HICON>(LoadImageA(ModuleHandle(), form_def_.icon, IMAGE_ICON,
                                                     GetSystemMetrics(SM_CXSMICON),
                                                     GetSystemMetrics(SM_CYSMICON), 0)));
     if (icon_big_)
@@ -119,30 +119,30 @@ void Form::Build(std::span<const ControlSpec> layout) {
       SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   }
 
-  for (const ControlSpec& spec : layout) {
+  for (const ControlSpec& def : layout) {
     std::unique_ptr<Control> control;
-    HWND parent = ParentHandleFor(spec);
-    switch (spec.kind) {
+    HWND parent = ParentHandleFor(def);
+    switch (def.kind) {
       case ControlKind::Label:
-        control = std::make_unique<Label>(*this, spec, parent);
+        control = std::make_unique<Label>(*this, def, parent);
         break;
       case ControlKind::Edit:
-        control = std::make_unique<Edit>(*this, spec, parent);
+        control = std::make_unique<Edit>(*this, def, parent);
         break;
       case ControlKind::Button:
-        control = std::make_unique<Button>(*this, spec, parent);
+        control = std::make_unique<Button>(*this, def, parent);
         break;
       case ControlKind::GroupBox:
-        control = std::make_unique<GroupBox>(*this, spec, parent);
+        control = std::make_unique<GroupBox>(*this, def, parent);
         break;
       case ControlKind::RadioGroup:
-        control = std::make_unique<RadioGroup>(*this, spec, parent);
+        control = std::make_unique<RadioGroup>(*this, def, parent);
         break;
       case ControlKind::Panel:
-        control = std::make_unique<Panel>(*this, spec, parent);
+        control = std::make_unique<Panel>(*this, def, parent);
         break;
       case ControlKind::TabControl: {
-        ControlSpec s = spec;
+        ControlSpec s = def;
         if (s.align_client) {
           RECT client;
           GetClientRect(parent, &client);
@@ -152,25 +152,25 @@ void Form::Build(std::span<const ControlSpec> layout) {
         break;
       }
       case ControlKind::TabPage: {
-        auto* owner = dynamic_cast<TabControl*>(Find(spec.parent ? spec.parent : ""));
-        if (!owner) throw std::logic_error(std::string("Page without tab control: ") + spec.name);
-        auto page = std::make_unique<TabPage>(*this, spec, *owner);
+        auto* owner = dynamic_cast<TabControl*>(Find(def.parent ? def.parent : ""));
+        if (!owner) throw std::logic_error(std::string("Page without tab control: ") + def.name);
+        auto page = std::make_unique<TabPage>(*this, def, *owner);
         owner->AddPage(page.get());
         control = std::move(page);
         break;
       }
       case ControlKind::Picture:
-        control = std::make_unique<PictureControl>(*this, spec, parent);
+        control = std::make_unique<PictureControl>(*this, def, parent);
         break;
       case ControlKind::Icon:
-        control = std::make_unique<IconControl>(*this, spec, parent);
+        control = std::make_unique<IconControl>(*this, def, parent);
         break;
       case ControlKind::Custom: {
-        const auto it = ControlClasses().find(spec.class_name ? spec.class_name : "");
+        const auto it = ControlClasses().find(def.class_name ? def.class_name : "");
         if (it == ControlClasses().end())
-          throw std::runtime_error(std::string("Class ") +
-                                   (spec.class_name ? spec.class_name : "") + " not found");
-        control = it->second(*this, spec, parent);
+          throw std::runtime_error(std::string("Class ") + (def.class_name ? def.class_name : "") +
+                                   " not found");
+        control = it->second(*this, def, parent);
         break;
       }
     }
@@ -191,18 +191,18 @@ void Form::Build(std::span<const ControlSpec> layout) {
 void Form::CollectTabStops(HWND parent, std::vector<HWND>& out) const {
   std::vector<Control*> children;
   for (const auto& c : controls_)
-    if (c->Handle() && GetParent(c->Handle()) == parent && c->Spec().tab_order >= 0)
+    if (c->Handle() && GetParent(c->Handle()) == parent && c->Layout().tab_order >= 0)
       children.push_back(c.get());
   std::stable_sort(children.begin(), children.end(), [](Control* a, Control* b) {
-    return a->Spec().tab_order < b->Spec().tab_order;
+    return a->Layout().tab_order < b->Layout().tab_order;
   });
   for (Control* c : children) {
     HWND h = c->Handle();
     if (!IsWindowVisible(h) || !IsWindowEnabled(h)) continue;
-    switch (c->Spec().kind) {
+    switch (c->Layout().kind) {
       case ControlKind::RadioGroup: {
         auto* rg = static_cast<RadioGroup*>(c);
-        if (rg->ItemCount() > 0 && c->Spec().tab_stop)
+        if (rg->ItemCount() > 0 && c->Layout().tab_stop)
           out.push_back(rg->ItemHandle(rg->ItemIndex() >= 0 ? rg->ItemIndex() : 0));
         break;
       }
@@ -212,7 +212,7 @@ void Form::CollectTabStops(HWND parent, std::vector<HWND>& out) const {
         break;
       case ControlKind::TabControl: {
         auto* tc = static_cast<TabControl*>(c);
-        if (c->Spec().tab_stop) out.push_back(h);
+        if (c->Layout().tab_stop) out.push_back(h);
         if (TabPage* page = tc->ActivePage()) CollectTabStops(page->Handle(), out);
         break;
       }
@@ -220,7 +220,7 @@ void Form::CollectTabStops(HWND parent, std::vector<HWND>& out) const {
         CollectTabStops(h, out);
         break;
       default:
-        if (c->Spec().tab_stop) out.push_back(h);
+        if (c->Layout().tab_stop) out.push_back(h);
         break;
     }
   }
@@ -250,7 +250,7 @@ void Form::FocusNextTabStop(bool backwards) {
   ::SetFocus(next);
   // A tabbed-to edit selects its text only where asked.
   if (Control* c = Control::FromHandle(next))
-    if (c->Spec().kind == ControlKind::Edit && c->Spec().select_on_focus)
+    if (c->Layout().kind == ControlKind::Edit && c->Layout().select_on_focus)
       SendMessageA(next, EM_SETSEL, 0, -1);
 }
 
@@ -269,8 +269,8 @@ Control* Form::Find(const std::string& name) const {
 
 void Form::Show() {
   ShowWindow(hwnd_, SW_SHOW);
-  if (form_spec_.active_control)
-    if (Control* c = Find(form_spec_.active_control)) c->SetFocus();
+  if (form_def_.active_control)
+    if (Control* c = Find(form_def_.active_control)) c->SetFocus();
   if (OnShow) Guarded([&] { OnShow(); });
 }
 
@@ -372,8 +372,8 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         // Enter and Escape from the dialog navigation press the form's
         // default and cancel buttons, where it has them.
         const WORD id = LOWORD(wp);
-        const char* name = id == IDOK       ? form_spec_.default_button
-                           : id == IDCANCEL ? form_spec_.cancel_button
+        const char* name = id == IDOK       ? form_def_.default_button
+                           : id == IDCANCEL ? form_def_.cancel_button
                                             : nullptr;
         if (name)
           if (auto* b = dynamic_cast<Button*>(Find(name))) b->Click();

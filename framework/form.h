@@ -22,11 +22,11 @@ enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
 // Makes a control of a class the framework does not know by itself.
 using ControlFactory =
-    std::function<std::unique_ptr<Control>(Form& form, const ControlSpec& spec, HWND parent)>;
+    std::function<std::unique_ptr<Control>(Form& form, const ControlSpec& def, HWND parent)>;
 
 class Form : public Control {
  public:
-  Form(const FormSpec& spec, std::span<const ControlSpec> layout);
+  Form(const FormSpec& def, std::span<const ControlSpec> layout);
   ~Form() override;
 
   // Runs the modal loop until a modal result is set and the close query
@@ -58,9 +58,9 @@ class Form : public Control {
     return *c;
   }
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
-  const FormSpec& Spec() const { return form_spec_; }
+  const FormSpec& Layout() const { return form_def_; }
 
-  HFONT FontFor(const ControlSpec& spec);
+  HFONT FontFor(const ControlSpec& def);
   HFONT FontOf(const Control& control);
   HFONT MakeFont(const FontSpec& font);
 
@@ -83,11 +83,11 @@ class Form : public Control {
 
  private:
   void Build(std::span<const ControlSpec> layout);
-  HWND ParentHandleFor(const ControlSpec& spec);
+  HWND ParentHandleFor(const ControlSpec& def);
   void CloseModal();
   void CollectTabStops(HWND parent, std::vector<HWND>& out) const;
 
-  FormSpec form_spec_;
+  FormSpec form_def_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::string, Control*> by_name_;
   std::map<std::string, UniqueFont> fonts_;

@@ -51,16 +51,16 @@ MessageAnswer ShowErrorMessage(const std::string& text, const std::string& capti
        .tab_order = 0,
        .modal_result = mrOk},
   };
-  FormSpec spec{.name = "MessageDlg",
-                .caption = caption.c_str(),
-                .client_width = width,
-                .client_height = height,
-                .font = {"MS Sans Serif", 11},
-                .active_control = "OK",
-                .default_button = "OK",
-                .cancel_button = "OK",
-                .system_menu = true};
-  Form dialog(spec, layout);
+  FormSpec def{.name = "MessageDlg",
+               .caption = caption.c_str(),
+               .client_width = width,
+               .client_height = height,
+               .font = {"MS Sans Serif", 11},
+               .active_control = "OK",
+               .default_button = "OK",
+               .cancel_button = "OK",
+               .system_menu = true};
+  Form dialog(def, layout);
   SendMessageA(dialog.Get<Button>("OK").Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   MessageBeep(MB_ICONERROR);
   return dialog.ShowModal() == mrOk ? MessageAnswer::Ok : MessageAnswer::Closed;

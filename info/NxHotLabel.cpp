@@ -10,13 +10,13 @@
 namespace rf::info {
 namespace {
 
-FontAttributes AttributesOf(const fw::FontSpec& spec) {
+FontAttributes AttributesOf(const fw::FontSpec& def) {
   FontAttributes f;
-  if (spec.name) f.name = spec.name;
-  if (spec.height) f.height = spec.height;
-  f.bold = spec.bold;
-  f.underline = spec.underline;
-  f.color = spec.color;
+  if (def.name) f.name = def.name;
+  if (def.height) f.height = def.height;
+  f.bold = def.bold;
+  f.underline = def.underline;
+  f.color = def.color;
   return f;
 }
 
@@ -35,18 +35,18 @@ void RegisterHandCursor() {
 void RegisterNxHotLabel() {
   RegisterHandCursor();
   fw::Form::RegisterControlClass("TNxHotLabel",
-                                 [](fw::Form& form, const fw::ControlSpec& spec, HWND parent) {
-                                   return std::make_unique<TNxHotLabel>(form, spec, parent);
+                                 [](fw::Form& form, const fw::ControlSpec& def, HWND parent) {
+                                   return std::make_unique<TNxHotLabel>(form, def, parent);
                                  });
 }
 
-TNxHotLabel::TNxHotLabel(fw::Form& form, const fw::ControlSpec& spec, HWND parent)
-    : fw::Label(form, spec, parent),
-      font_(AttributesOf(spec.font.name ? spec.font : form.Spec().font)) {
+TNxHotLabel::TNxHotLabel(fw::Form& form, const fw::ControlSpec& def, HWND parent)
+    : fw::Label(form, def, parent),
+      font_(AttributesOf(def.font.name ? def.font : form.Layout().font)) {
   RegisterHandCursor();
-  spec_.cursor = HandCursorId;
+  def_.cursor = HandCursorId;
   Construct();
-  if (spec.properties) ReadProperties(*static_cast<const NxHotLabelProperties*>(spec.properties));
+  if (def.properties) ReadProperties(*static_cast<const NxHotLabelProperties*>(def.properties));
 }
 
 bool TNxHotLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {

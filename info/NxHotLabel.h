@@ -25,7 +25,7 @@ class TNxHotLabel : public fw::Label, public NxHotLabelBase {
 
   // Builds the label, then reads its stored properties (ControlSpec::
   // properties, an NxHotLabelProperties) while loading.
-  TNxHotLabel(fw::Form& form, const fw::ControlSpec& spec, HWND parent);
+  TNxHotLabel(fw::Form& form, const fw::ControlSpec& def, HWND parent);
 
   using fw::Label::SetFont;
   using NxHotLabelBase::SetFont;

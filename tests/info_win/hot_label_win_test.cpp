@@ -81,7 +81,7 @@ TEST_F(HotLabelWinTest, StoredPropertiesReachTheWindow) {
   EXPECT_EQ(label_->Text(), "Our site");
   EXPECT_EQ(label_->URL(), "www.example.com");
   EXPECT_FALSE(label_->Loading());
-  EXPECT_EQ(label_->Spec().cursor, HandCursorId);
+  EXPECT_EQ(label_->Layout().cursor, HandCursorId);
   EXPECT_EQ(label_->TextColor(), kNavy);
   EXPECT_TRUE(ShownFont().lfUnderline);
   EXPECT_EQ(ShownFont().lfHeight, -11);

@@ -1,4 +1,4 @@
-// gifinspect [--colors] [--dump DIR] FILE.gif
+// gifprobe [--colors] [--dump DIR] FILE.gif
 //
 // Reads FILE with the codec and prints, one item per line:
 //   warning <message>                      as reading reports them
@@ -112,7 +112,7 @@ int main(int argc, char** argv) {
     }
   }
   if (path.empty()) {
-    std::fprintf(stderr, "usage: gifinspect [--colors] [--dump DIR] FILE.gif\n");
+    std::fprintf(stderr, "usage: gifprobe [--colors] [--dump DIR] FILE.gif\n");
     return 2;
   }
 
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
         frame.Pixels().size());
     for (const auto& ext : frame.Extensions()) PrintExtension(*ext);
     if (!dump_dir.empty() && !frame.Empty() && !DumpFrame(dump_dir, k, frame)) {
-      std::fprintf(stderr, "gifinspect: cannot write frame %zu to %s\n", k, dump_dir.c_str());
+      std::fprintf(stderr, "gifprobe: cannot write frame %zu to %s\n", k, dump_dir.c_str());
       status = 3;
     }
   }
