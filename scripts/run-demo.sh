@@ -16,8 +16,9 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && [ -z "${RF_SCRIPTED:-}" 
   ../../../cmake/wine-run.sh RunefoldHost.exe
 else
   echo "No display: scripted session under Xvfb; screenshots go to artifacts/"
-  ../../../scripts/with-display.sh ../../../cmake/wine-run.sh RunefoldHost.exe --script "$shots" | iconv -f CP1252 -t UTF-8
-  rc=${PIPESTATUS[0]}
-  ../../../cmake/wine-run.sh --stop
-  exit "$rc"
+  # Wine is stopped before the private display goes away.
+  ../../../scripts/with-display.sh bash -c \
+    '../../../cmake/wine-run.sh RunefoldHost.exe --script "$1"; rc=$?; ../../../cmake/wine-run.sh --stop; exit $rc' \
+    _ "$shots" | iconv -f CP1252 -t UTF-8
+  exit "${PIPESTATUS[0]}"
 fi
