@@ -13,40 +13,22 @@
 
 #include "gif/gifimage.h"
 #include "gif/rgbacompose.h"
+#include "tests/support/suite_conf.h"
 
 namespace rf::gif {
 namespace {
 
 namespace fs = std::filesystem;
-using Ini = std::map<std::string, std::map<std::string, std::string>>;
+using Ini = rf::test::SuiteConf;
 
-const fs::path kSuite = fs::path(RF_SHARED_DIR) / "gif-test-suite";
+const fs::path kSuite = rf::test::SuiteFolder();
 
 Ini ReadIni(const fs::path& path) {
-  Ini ini;
-  std::ifstream file(path);
-  std::string line, section;
-  while (std::getline(file, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    if (line[0] == '[') {
-      section = line.substr(1, line.find(']') - 1);
-      continue;
-    }
-    const auto eq = line.find('=');
-    if (eq == std::string::npos) continue;
-    auto trim = [](std::string s) {
-      while (!s.empty() && s.back() == ' ') s.pop_back();
-      while (!s.empty() && s.front() == ' ') s.erase(s.begin());
-      return s;
-    };
-    ini[section][trim(line.substr(0, eq))] = trim(line.substr(eq + 1));
-  }
-  return ini;
+  return rf::test::ReadSuiteConf(path);
 }
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  return rf::test::ReadFileBytes(path);
 }
 
 std::vector<std::string> Split(const std::string& s) {

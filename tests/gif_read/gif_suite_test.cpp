@@ -13,40 +13,22 @@
 #include <vector>
 
 #include "gif/gifimage.h"
+#include "tests/support/suite_conf.h"
 
 namespace rf::gif::test {
 namespace {
 
 namespace fs = std::filesystem;
-using Ini = std::map<std::string, std::map<std::string, std::string>>;
+using Ini = rf::test::SuiteConf;
 
-const fs::path kSuite = fs::path(RF_SHARED_DIR) / "gif-test-suite";
+const fs::path kSuite = rf::test::SuiteFolder();
 
 Ini ReadIni(const fs::path& path) {
-  Ini ini;
-  std::ifstream file(path);
-  std::string line, section;
-  while (std::getline(file, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    if (line[0] == '[') {
-      section = line.substr(1, line.find(']') - 1);
-      continue;
-    }
-    auto eq = line.find(" = ");
-    if (eq == std::string::npos) {
-      eq = line.find('=');
-      if (eq == std::string::npos) continue;
-      ini[section][line.substr(0, eq)] = line.substr(eq + 1);
-    } else {
-      ini[section][line.substr(0, eq)] = line.substr(eq + 3);
-    }
-  }
-  return ini;
+  return rf::test::ReadSuiteConf(path);
 }
 
 std::vector<std::uint8_t> ReadBytes(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  return rf::test::ReadFileBytes(path);
 }
 
 struct Known {
