@@ -10,6 +10,7 @@
 #include "framework/graphic.h"
 #include "gif/gifgraphic_win.h"
 #include "gif/gifsimple.h"
+#include "tests/support/dib_surface.h"
 
 namespace rf::gif {
 namespace {
@@ -18,46 +19,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr COLORREF kPaper = RGB(1, 2, 3);  // what the destination held before
 
-// A 32-bit top-down DIB section selected into a memory DC.
-class Surface {
- public:
-  Surface(int w, int h) : w_(w), h_(h), dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<std::uint32_t*>(bits);
-    old_ = SelectObject(dc_, bitmap_);
-    Fill(kPaper);
-  }
-  ~Surface() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  void Fill(COLORREF c) {
-    GdiFlush();
-    for (int i = 0; i < w_ * h_; ++i)
-      bits_[i] = GetBValue(c) | GetGValue(c) << 8 | GetRValue(c) << 16;
-  }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    const std::uint32_t v = bits_[y * w_ + x];
-    return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
-  }
-
- private:
-  int w_, h_;
-  HDC dc_;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-};
+using Surface = rf::test::DibSurface;
 
 const std::vector<SimpleColor> kColors = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
                                           {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};

@@ -21,6 +21,7 @@
 #include "gif/gifpainter_win.h"
 #include "gif/gifsimple.h"
 #include "gif/rgbacompose.h"
+#include "tests/support/dib_surface.h"
 
 namespace rf::gif {
 namespace {
@@ -29,51 +30,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr COLORREF kPaper = RGB(1, 2, 3);
 
-class Surface {
- public:
-  Surface(int w, int h) : w_(w), h_(h), dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<std::uint32_t*>(bits);
-    old_ = SelectObject(dc_, bitmap_);
-    GdiFlush();
-    for (int i = 0; i < w * h; ++i) bits_[i] = 0x010203;
-  }
-  ~Surface() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    if (dc_ != nullptr) DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
-  void DeleteDCNow() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    dc_ = nullptr;
-  }
-  COLORREF At(int x, int y) const {
-    GdiFlush();
-    const std::uint32_t v = bits_[y * w_ + x];
-    return RGB((v >> 16) & 255, (v >> 8) & 255, v & 255);
-  }
-  std::vector<COLORREF> Row(int y) const {
-    std::vector<COLORREF> out;
-    for (int x = 0; x < w_; ++x) out.push_back(At(x, y));
-    return out;
-  }
-
- private:
-  int w_, h_;
-  HDC dc_;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-  std::uint32_t* bits_ = nullptr;
-};
+using Surface = rf::test::DibSurface;
 
 const std::vector<SimpleColor> kColors = {
     {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}};
