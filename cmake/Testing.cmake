@@ -54,9 +54,10 @@ function(rf_add_gtest)
 endfunction()
 
 if(RF_WINDOWS AND RF_TESTS)
-  # One Wine prefix per build tree, made once before any Windows test runs
-  # (parallel first use of a fresh prefix fails), and its server stopped at
-  # the end so no process holds the caller's pipes.
+  # One Wine prefix, made once before any Windows test runs (parallel first
+  # use of a fresh prefix fails); its server and system processes started on
+  # this run's display before the first test and stopped after the last, so
+  # no process outlives the run or holds the caller's pipes.
   add_test(NAME wine_prefix_setup
     COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh --init)
   set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wineprefix TIMEOUT 600)

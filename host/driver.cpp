@@ -6,6 +6,7 @@
 #include <chrono>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "host/png_writer.h"
 
@@ -243,7 +244,19 @@ Screenshot CaptureWindow(HWND window, bool client_only) {
   }
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   Sync(window);
-  return CaptureScreen(r);
+  // Wine hands a window's painting to the X server a little later, from the
+  // window's own thread, and later still on a busy machine: the screen shows
+  // the window once two readings some time apart agree. A blinking caret can
+  // keep them apart; the wait is bounded.
+  Screenshot shot = CaptureScreen(r);
+  for (int tries = 0; tries < 30; ++tries) {
+    Sleep(100);
+    Screenshot again = CaptureScreen(r);
+    const bool settled = again.rgb == shot.rgb;
+    shot = std::move(again);
+    if (settled) break;
+  }
+  return shot;
 }
 
 Screenshot CaptureScreen(const RECT& r) {

@@ -214,8 +214,14 @@ TEST_F(InfoE2E, InfoOpensOneDialogAndOkMakesRoomForTheNext) {
   RECT client = {};
   const std::string failure = RunPicker(Plugin(), [&](HWND picker) {
     first = OpenInfo(picker);
+    // Activation reaches Wine through the X server, a little after the
+    // window appears: the focus is read once it has left the picker.
     GUITHREADINFO gui = {sizeof gui};
-    GetGUIThreadInfo(GetWindowThreadProcessId(first, nullptr), &gui);
+    for (int waited = 0; waited < 3000; waited += 20) {
+      GetGUIThreadInfo(GetWindowThreadProcessId(first, nullptr), &gui);
+      if (gui.hwndFocus && GetAncestor(gui.hwndFocus, GA_ROOT) == first) break;
+      Sleep(20);
+    }
     focus = host::NameOf(gui.hwndFocus);
     host::PressButton(host::Control(picker, "BtnInfo"));
     after_two_presses = InfoDialogs().size();
