@@ -1,4 +1,4 @@
-#include "framework/message_dialog.h"
+#include "framework/fehler_dialog.h"
 
 #include <algorithm>
 #include <vector>
