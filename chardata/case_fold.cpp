@@ -25,14 +25,6 @@ std::string FoldCase(std::string_view text) {
   return out;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  }
-  return true;
-}
-
 std::string FoldAsciiCase(std::string_view text) {
   std::string out(text);
   for (char& c : out) {

@@ -9,7 +9,6 @@ namespace rf::chardata {
 
 char FoldCase(char c);
 std::string FoldCase(std::string_view text);
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
 // Letters A to Z only: the Windows profile functions (as Wine has them)
 // tell upper-half letters of different case apart.

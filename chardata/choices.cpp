@@ -3,7 +3,7 @@
 #include <array>
 
 #include "chardata/char_store.h"
-#include "chardata/configuration.h"
+#include "chardata/config_file.h"
 #include "chardata/hourglass.h"
 
 namespace rf::chardata {

@@ -9,7 +9,7 @@
 
 namespace rf::chardata {
 
-// How an error box was left.
+// How a bad-data box was left.
 enum class BoxAnswer {
   kConfirmed,  // its OK button, Enter or Escape
   kClosed,     // the window's close command
@@ -33,9 +33,12 @@ class ConfigurationHost {
   virtual void SetUserFormCaptions(int k, const std::string& item_caption,
                                    const std::string& label_caption) = 0;
 
-  // Error box captioned "Fehler", error icon, one OK button that is both
-  // default and cancel button.
-  virtual BoxAnswer ShowErrorBox(const std::string& text) = 0;
+  // The bad-data box: captioned "Fehler", error icon, one OK button that is
+  // both default and cancel button.
+  virtual BoxAnswer ShowBadDataBox(const std::string& text) = 0;
+  // The user confirmed a bad-data box: the run's result is given up, as
+  // the dialog's cancel does (empty text, nothing to insert).
+  virtual void DiscardResult() = 0;
 
   // Screen cursor: hourglass (true) or the default cursor (false).
   virtual void SetHourglass(bool on) = 0;

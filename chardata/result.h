@@ -1,6 +1,7 @@
 // The module-wide result of the last picker run, read by the plug-in's
-// exports. Written by the dialog's OK and cancel paths, the configuration
-// loader's give-up path and the failure path of the start export.
+// exports. Written by the dialog's OK and cancel paths (a bad-data box the
+// user confirms during loading takes the cancel path) and the failure path
+// of the start export.
 #pragma once
 
 #include <cstdint>

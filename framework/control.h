@@ -42,7 +42,7 @@ class Control {
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint) { hint_ = hint; }
 
-  // Events; each runs guarded (an escaping exception becomes an error box).
+  // Events; each runs guarded (an escaping exception becomes the exception box).
   std::function<void(int x, int y)> OnMouseMove;
   std::function<void(MouseButton, int x, int y)> OnMouseDown;
   std::function<void(MouseButton, int x, int y)> OnMouseUp;

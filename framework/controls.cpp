@@ -144,16 +144,6 @@ void Edit::MoveCaretToEnd() {
   SendMessageA(hwnd_, EM_SCROLLCARET, 0, 0);
 }
 
-void Edit::SetSelection(int start, int end) {
-  SendMessageA(hwnd_, EM_SETSEL, start, end);
-}
-
-std::pair<int, int> Edit::Selection() const {
-  DWORD start = 0, end = 0;
-  SendMessageA(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  return {static_cast<int>(start), static_cast<int>(end)};
-}
-
 bool Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   if (msg == WM_GETDLGCODE) {
     LRESULT code = CallDefault(msg, wp, lp);

@@ -35,8 +35,6 @@ class Edit : public Control {
   Edit(Form& form, const ControlSpec& def, HWND parent);
   // Caret to the end, nothing selected.
   void MoveCaretToEnd();
-  void SetSelection(int start, int end);
-  std::pair<int, int> Selection() const;
 
  protected:
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;

@@ -26,10 +26,6 @@ void SetScreenCursor(ScreenCursor cursor) {
   }
 }
 
-ScreenCursor GetScreenCursor() {
-  return g_screen_cursor;
-}
-
 bool ApplyScreenCursor() {
   if (g_screen_cursor != ScreenCursor::HourGlass) return false;
   SetCursor(LoadCursor(nullptr, IDC_WAIT));

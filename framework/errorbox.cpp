@@ -4,7 +4,7 @@
 
 namespace rf::fw {
 
-void ShowErrorBox(const std::string& message) {
+void ShowExceptionBox(const std::string& message) {
   const std::string text = message + ".";
   const std::string title = ApplicationTitle();
   HWND owner = GetActiveWindow();

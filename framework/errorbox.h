@@ -1,6 +1,6 @@
 // The error convention of every handler: an exception that escapes it is
-// shown in an error box (its message and a full stop, titled with the
-// application title) and the window carries on.
+// shown in the system's exception box (its message and a full stop, titled
+// with the application title) and the window carries on.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,7 @@
 
 namespace rf::fw {
 
-void ShowErrorBox(const std::string& message);
+void ShowExceptionBox(const std::string& message);
 
 // Runs a handler and reports what escapes it; never throws.
 template <typename F>
@@ -19,12 +19,12 @@ void Guarded(F&& f) noexcept {
     f();
   } catch (const std::exception& e) {
     try {
-      ShowErrorBox(e.what());
+      ShowExceptionBox(e.what());
     } catch (...) {
     }
   } catch (...) {
     try {
-      ShowErrorBox("Unknown error");
+      ShowExceptionBox("Unknown error");
     } catch (...) {
     }
   }

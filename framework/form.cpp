@@ -62,13 +62,11 @@ HFONT Form::MakeFont(const FontSpec& font) {
                           (font.underline ? "u" : "");
   auto& slot = fonts_[key];
   if (!slot) {
-    HFONT f =
-        CreateFontA(-(font.height ? font.height : 11), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
-                    FALSE, font.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
-                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                    DEFAULT_PITCH | FF_DONTCARE, font.name ? font.name : "MS Sans Serif");
-    if (!f) throw EOutOfResources();
-    slot.reset(f);
+    // A layout that names no font or height gets the dialog font's.
+    slot = fw::MakeFont({.name = font.name ? font.name : kDialogFontName,
+                         .height = font.height ? font.height : kDialogFontHeight,
+                         .bold = font.bold,
+                         .underline = font.underline});
   }
   return slot.get();
 }

@@ -28,3 +28,18 @@ UniqueDC MakeMemoryDC(HDC compatible_with) {
 }
 
 }  // namespace rf::fw
+
+namespace rf::fw {
+
+UniqueFont MakeFont(const FontDescription& font) {
+  // A negative height asks for the character height, not the cell height.
+  HFONT made =
+      CreateFontA(-font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                  font.italic ? TRUE : FALSE, font.underline ? TRUE : FALSE,
+                  font.strike_out ? TRUE : FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.name);
+  if (!made) throw EOutOfResources();
+  return UniqueFont(made);
+}
+
+}  // namespace rf::fw

@@ -92,3 +92,26 @@ class WindowDC {
 };
 
 }  // namespace rf::fw
+
+// ---------------------------------------------------------------------------
+// Fonts: every font the module makes comes from one description.
+
+#include "framework/dialog_font.h"
+
+namespace rf::fw {
+
+struct FontDescription {
+  const char* name = kDialogFontName;
+  int height = kDialogFontHeight;  // character height in pixels
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strike_out = false;
+};
+
+inline constexpr FontDescription kDialogFont{};
+
+// Raises EOutOfResources when the system cannot make the font.
+UniqueFont MakeFont(const FontDescription& font);
+
+}  // namespace rf::fw

@@ -3,6 +3,17 @@
 #include <cctype>
 
 namespace rf::fw {
+namespace {
+
+// The framework sits below the character data, so the exception box's
+// title reads the module's path here itself.
+std::string ModuleFileName() {
+  char buffer[MAX_PATH + 1] = {};
+  const DWORD n = GetModuleFileNameA(ModuleHandle(), buffer, sizeof buffer);
+  return std::string(buffer, n < sizeof buffer ? n : sizeof buffer - 1);
+}
+
+}  // namespace
 
 HMODULE ModuleHandle() {
   HMODULE module = nullptr;
@@ -10,12 +21,6 @@ HMODULE ModuleHandle() {
       GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
       reinterpret_cast<LPCSTR>(&ModuleHandle), &module);
   return module;
-}
-
-std::string ModuleFileName() {
-  char buffer[MAX_PATH + 1] = {};
-  const DWORD n = GetModuleFileNameA(ModuleHandle(), buffer, sizeof buffer);
-  return std::string(buffer, n < sizeof buffer ? n : sizeof buffer - 1);
 }
 
 std::string TitleFromPath(const std::string& path) {

@@ -1,5 +1,6 @@
 // The module this code is linked into (the plug-in DLL, or a test program),
-// and the names derived from its file.
+// and the title derived from its file. (The plug-in's own path, for its
+// configuration file, is chardata::PluginModuleFileName.)
 #pragma once
 
 #include <windows.h>
@@ -10,9 +11,7 @@ namespace rf::fw {
 
 // Handle of the module that contains this code, not the host executable's.
 HMODULE ModuleHandle();
-// Full path of that module, as GetModuleFileNameA reports it.
-std::string ModuleFileName();
-// The title of error boxes: the module's file name without folder and
+// The title of exception boxes: the module's file name without folder and
 // extension, its first letter as stored and the rest in lower case.
 std::string ApplicationTitle();
 // Same rule, for any path (kept apart so it can be tested on its own).

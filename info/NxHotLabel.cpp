@@ -90,12 +90,12 @@ FontAttributes TNxHotLabel::LabelFont() const {
 }
 
 void TNxHotLabel::SetLabelFont(const FontAttributes& font) {
-  HFONT made = CreateFontA(-font.height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, font.italic,
-                           font.underline, font.strike_out, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           font.name.c_str());
-  if (!made) throw fw::EOutOfResources();
-  fw::UniqueFont next(made);
+  fw::UniqueFont next = fw::MakeFont({.name = font.name.c_str(),
+                                      .height = font.height,
+                                      .bold = font.bold,
+                                      .italic = font.italic,
+                                      .underline = font.underline,
+                                      .strike_out = font.strike_out});
   fw::Label::SetTextColor(font.color);
   fw::Label::SetFont(next.get());
   // The old font goes only once the window no longer uses it.

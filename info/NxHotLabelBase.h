@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "framework/dialog_font.h"
 #include "info/NxUrlRules.h"
 
 namespace rf::info {
@@ -32,8 +33,8 @@ inline constexpr std::uint32_t kRed = MakeColor(255, 0, 0);
 // The attributes of a font object, as copying one font into another takes
 // them over.
 struct FontAttributes {
-  std::string name = "MS Sans Serif";
-  int height = 11;  // character height in pixels
+  std::string name = fw::kDialogFontName;
+  int height = fw::kDialogFontHeight;
   bool bold = false;
   bool italic = false;
   bool underline = false;

@@ -4,14 +4,15 @@
 
 #include "chardata/choices.h"
 #include "chardata/configuration.h"
-#include "chardata/hover.h"
+#include "chardata/module_file_name.h"
 #include "chardata/result.h"
 #include "framework/cursor.h"
 #include "framework/errorbox.h"
+#include "framework/fehler_dialog.h"
 #include "framework/graphic.h"
-#include "framework/message_dialog.h"
 #include "framework/module.h"
 #include "info/Info.h"
+#include "picker/Hover.h"
 #include "resources/layouts.h"
 
 namespace rf::picker {
@@ -22,31 +23,9 @@ std::string ChosenForm;
 
 namespace {
 
-constexpr std::array<PictureBinding, 20> kBindings = {{
-    {"IANSI", chardata::ctANSI, "IANSIMouseMove", false, "IANSIMouseDown"},
-    {"IISO8859_1", chardata::ctISO8859_1, "IISO8859_1MouseMove", false, "IISO8859_1MouseDown"},
-    {"IISO8859_2", chardata::ctISO8859_2, "IISO8859_2MouseMove", false, "IISO8859_2MouseDown"},
-    // The -3 picture's press is bound to the -2 handler; all click
-    // handlers do the same.
-    {"IISO8859_3", chardata::ctISO8859_3, "IISO8859_3MouseMove", false, "IISO8859_2MouseDown"},
-    {"IISO8859_4", chardata::ctISO8859_4, "IISO8859_4MouseMove", false, "IISO8859_4MouseDown"},
-    {"IISO8859_5", chardata::ctISO8859_5, "IISO8859_5MouseMove", false, "IISO8859_5MouseDown"},
-    {"IISO8859_6", chardata::ctISO8859_6, "IISO8859_6MouseMove", false, "IISO8859_6MouseDown"},
-    {"IISO8859_7", chardata::ctISO8859_7, "IISO8859_7MouseMove", false, "IISO8859_7MouseDown"},
-    {"IISO8859_8", chardata::ctISO8859_8, "IISO8859_8MouseMove", false, "IISO8859_8MouseDown"},
-    {"IISO8859_9", chardata::ctISO8859_9, "IISO8859_9MouseMove", false, "IISO8859_9MouseDown"},
-    {"IISO8859_10", chardata::ctISO8859_10, "IISO8859_10MouseMove", false, "IISO8859_10MouseDown"},
-    {"IISO8859_11", chardata::ctISO8859_11, "IISO8859_11MouseMove", false, "IISO8859_11MouseDown"},
-    {"IISO8859_13", chardata::ctISO8859_13, "IISO8859_13MouseMove", false, "IISO8859_13MouseDown"},
-    {"IISO8859_14", chardata::ctISO8859_14, "IISO8859_14MouseMove", false, "IISO8859_14MouseDown"},
-    {"IISO8859_15", chardata::ctISO8859_15, "IISO8859_15MouseMove", false, "IISO8859_15MouseDown"},
-    {"IISO8859_16", chardata::ctISO8859_16, "IISO8859_16MouseMove", false, "IISO8859_16MouseDown"},
-    {"ICP734", chardata::ctCP437, "Icp437MouseMove", false, "Icp437MouseDown"},
-    // Code page 850 appends when the button is released.
-    {"ICP850", chardata::ctCP850, "ICP850MouseMove", true, "ICP850MouseDown"},
-    {"ITechnik", chardata::ctTechnik, "ITechnikMouseMove", false, "ITechnikMouseDown"},
-    {"IGrafik", chardata::ctGrafik, "IGrafikMouseMove", false, "IGrafikMouseDown"},
-}};
+// Code page 850 appends when the button is released, every other picture
+// when it is pressed.
+constexpr TCharTableKind kClickOnRelease = chardata::ctCP850;
 
 // The tab sheet of each table, in table order.
 constexpr std::array<const char*, 20> kPages = {
@@ -60,10 +39,6 @@ constexpr std::array<const char*, 6> kKindFields = {"EdDez",   "EdUser1",   "EdH
 constexpr std::array<const char*, 3> kUserLabels = {"LblUser1", "LblUser2", "LblUser3"};
 
 }  // namespace
-
-std::span<const PictureBinding> PictureBindings() {
-  return kBindings;
-}
 
 TTCharSet::TTCharSet(chardata::ProfileFile& profile)
     : fw::Form(resources::CharSetForm(), resources::CharSetLayout()), profile_(profile) {
@@ -80,12 +55,11 @@ void TTCharSet::BindHandlers() {
   Get<fw::Button>("BtnAbbruch").OnClick = [this] { BtnAbbruchClick(); };
   Get<fw::Button>("BtnInfo").OnClick = [this] { BtnInfoClick(); };
   Get<fw::Edit>("EdRueck").OnKeyDown = [this](WPARAM key) { EdRueckKeyDown(key); };
-  for (const PictureBinding& b : kBindings) {
-    auto& picture = Get<fw::PictureControl>(b.picture);
-    const TCharTableKind kind = b.kind;
+  for (TCharTableKind kind : chardata::kAllCharTableKinds) {
+    auto& picture = Get<fw::PictureControl>(std::string(PictureOf(kind).picture));
     picture.OnMouseMove = [this, kind](int x, int y) { PictureMouseMove(kind, x, y); };
     auto click = [this](fw::MouseButton, int, int) { PictureClick(); };
-    if (b.click_on_release)
+    if (kind == kClickOnRelease)
       picture.OnMouseUp = click;
     else
       picture.OnMouseDown = click;
@@ -94,11 +68,12 @@ void TTCharSet::BindHandlers() {
 
 void TTCharSet::LoadPictures() {
   HMODULE module = fw::ModuleHandle();
-  for (const PictureBinding& b : kBindings) {
+  for (TCharTableKind kind : chardata::kAllCharTableKinds) {
+    const std::string picture(PictureOf(kind).picture);
     // A module built without its pictures shows empty controls.
-    if (!FindResourceA(module, b.picture, MAKEINTRESOURCEA(10))) continue;
+    if (!FindResourceA(module, picture.c_str(), MAKEINTRESOURCEA(10))) continue;
     try {
-      Get<fw::PictureControl>(b.picture).SetPicture(fw::LoadPictureResource(module, b.picture));
+      Get<fw::PictureControl>(picture).SetPicture(fw::LoadPictureResource(module, picture.c_str()));
     } catch (const fw::EUnknownGraphicClass&) {
       // A module without the GIF drawing shows empty controls too.
     }
@@ -116,14 +91,22 @@ bool TTCharSet::FormCloseQuery() {
   return true;
 }
 
-void TTCharSet::BtnOKClick() {
+void TTCharSet::ConfirmResult() {
   chardata::ResultText = Get<fw::Edit>("EdRueck").Text();
   chardata::ResultKind = 1;
 }
 
-void TTCharSet::BtnAbbruchClick() {
+void TTCharSet::DiscardResult() {
   chardata::ResultText.clear();
   chardata::ResultKind = 0;
+}
+
+void TTCharSet::BtnOKClick() {
+  ConfirmResult();
+}
+
+void TTCharSet::BtnAbbruchClick() {
+  DiscardResult();
 }
 
 void TTCharSet::BtnInfoClick() {
@@ -132,18 +115,16 @@ void TTCharSet::BtnInfoClick() {
 
 void TTCharSet::EdRueckKeyDown(WPARAM key) {
   if (key == VK_RETURN) {
-    chardata::ResultText = Get<fw::Edit>("EdRueck").Text();
-    chardata::ResultKind = 1;
+    ConfirmResult();
     SetModalResult(fw::mrOk);
   } else if (key == VK_ESCAPE) {
-    chardata::ResultText.clear();
-    chardata::ResultKind = 0;
+    DiscardResult();
     SetModalResult(fw::mrCancel);
   }
 }
 
 void TTCharSet::PictureMouseMove(TCharTableKind kind, int x, int y) {
-  const auto texts = chardata::HoverDisplay(kind, x, y);
+  const auto texts = HoverDisplay(kind, x, y);
   if (!texts) {
     ClearFields();
     return;
@@ -217,10 +198,9 @@ void TTCharSet::SetUserFormCaptions(int k, const std::string& item_caption,
   Get<fw::Label>(kUserLabels[static_cast<std::size_t>(k - 1)]).SetText(label_caption);
 }
 
-chardata::BoxAnswer TTCharSet::ShowErrorBox(const std::string& text) {
-  return fw::ShowErrorMessage(text, "Fehler") == fw::MessageAnswer::Ok
-             ? chardata::BoxAnswer::kConfirmed
-             : chardata::BoxAnswer::kClosed;
+chardata::BoxAnswer TTCharSet::ShowBadDataBox(const std::string& text) {
+  return fw::ShowFehlerDialog(text) == fw::FehlerAnswer::Ok ? chardata::BoxAnswer::kConfirmed
+                                                            : chardata::BoxAnswer::kClosed;
 }
 
 void TTCharSet::SetHourglass(bool on) {
@@ -228,7 +208,7 @@ void TTCharSet::SetHourglass(bool on) {
 }
 
 std::string TTCharSet::PluginModuleFileName() const {
-  return fw::ModuleFileName();
+  return chardata::PluginModuleFileName();
 }
 
 }  // namespace rf::picker

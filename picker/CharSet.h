@@ -20,17 +20,6 @@ enum TOutputKind : int { okDecimal, okUser1, okHex, okUser2, okEntity, okUser3 }
 extern std::string ChosenForm;
 inline constexpr std::size_t kChosenFormCapacity = 30;
 
-// How a picture's handlers are bound: its mouse-move handler, and its
-// click handler on a button press or (one picture) a release.
-struct PictureBinding {
-  const char* picture;
-  chardata::TCharTableKind kind;
-  const char* move_handler;
-  bool click_on_release;
-  const char* click_handler;
-};
-std::span<const PictureBinding> PictureBindings();
-
 class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
  public:
   // Builds the dialog from its layout; the creation handler runs when the
@@ -57,7 +46,8 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
   void ShowTable(chardata::TCharTableKind kind) override;
   void SetUserFormCaptions(int k, const std::string& item_caption,
                            const std::string& label_caption) override;
-  chardata::BoxAnswer ShowErrorBox(const std::string& text) override;
+  chardata::BoxAnswer ShowBadDataBox(const std::string& text) override;
+  void DiscardResult() override;
   void SetHourglass(bool on) override;
   std::string PluginModuleFileName() const override;
 
@@ -65,6 +55,7 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
   fw::Edit& Field(const char* name) const { return Get<fw::Edit>(name); }
   fw::TabPage& PageOf(chardata::TCharTableKind kind) const;
   void BindHandlers();
+  void ConfirmResult();
   void LoadPictures();
 
   chardata::ProfileFile& profile_;

@@ -10,8 +10,8 @@ namespace {
 using fw::ControlKind;
 using fw::ControlSpec;
 
-constexpr fw::FontSpec kDialogFont{"MS Sans Serif", 11};
-constexpr fw::FontSpec kTabFont{"MS Sans Serif", 8};
+constexpr fw::FontSpec kDialogFont{fw::kDialogFontName, fw::kDialogFontHeight};
+constexpr fw::FontSpec kTabFont{fw::kDialogFontName, 8};
 constexpr fw::FontSpec kArialFont{"Arial", 11};
 
 constexpr ControlSpec Picture(const char* name, const char* page, int width, int height) {

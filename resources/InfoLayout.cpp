@@ -15,14 +15,18 @@ using fw::ControlSpec;
 using fw::TextAlign;
 using info::FontAttributes;
 
-constexpr fw::FontSpec kDialogFont{"MS Sans Serif", 11};
+constexpr fw::FontSpec kDialogFont{fw::kDialogFontName, fw::kDialogFontHeight};
 
-const FontAttributes kLinkFont{
-    .name = "MS Sans Serif", .height = 11, .underline = true, .color = info::kNavy};
-const FontAttributes kHighlightFont{
-    .name = "MS Sans Serif", .height = 11, .underline = true, .color = info::kRed};
+const FontAttributes kLinkFont{.name = fw::kDialogFontName,
+                               .height = fw::kDialogFontHeight,
+                               .underline = true,
+                               .color = info::kNavy};
+const FontAttributes kHighlightFont{.name = fw::kDialogFontName,
+                                    .height = fw::kDialogFontHeight,
+                                    .underline = true,
+                                    .color = info::kRed};
 const FontAttributes kDonationFont{
-    .name = "MS Sans Serif", .height = 32, .underline = true, .color = info::kNavy};
+    .name = fw::kDialogFontName, .height = 32, .underline = true, .color = info::kNavy};
 
 // The site is stored without a scheme; since the caption is not the URL it
 // is never checked.

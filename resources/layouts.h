@@ -3,6 +3,7 @@
 
 #include <span>
 
+#include "framework/dialog_font.h"
 #include "framework/layout.h"
 
 namespace rf::resources {

@@ -4,41 +4,26 @@
 
 #include <string>
 
-#include "chardata/char_store.h"
 #include "chardata/configuration.h"
-#include "chardata/hover.h"
 #include "chardata/portable_profile_file.h"
+#include "picker/Hover.h"
+#include "tests/support/fake_configuration_host.h"
 
 namespace {
 
 using namespace rf::chardata;
-
-struct QuietHost : ConfigurationHost {
-  int kind = 0;
-  TCharTableKind shown = ctISO8859_3;
-  int messages = 0;
-  int OutputKindIndex() const override { return kind; }
-  void SetOutputKindIndex(int i) override { kind = i; }
-  TCharTableKind ShownTable() const override { return shown; }
-  void ShowTable(TCharTableKind k) override { shown = k; }
-  void SetUserFormCaptions(int, const std::string&, const std::string&) override {}
-  BoxAnswer ShowErrorBox(const std::string&) override {
-    ++messages;
-    return BoxAnswer::kClosed;
-  }
-  void SetHourglass(bool) override {}
-  std::string PluginModuleFileName() const override {
-    return std::string(RF_SOURCE_DIR) + "/data\\Runefold.dll";
-  }
-};
+using rf::picker::HoverDisplay;
+using rf::picker::PictureOf;
+using rf::picker::PictureParams;
 
 void BM_LoadConfiguration(benchmark::State& state) {
-  QuietHost host;
+  rf::test::FakeConfigurationHost host;
+  host.module = std::string(RF_SOURCE_DIR) + "/data\\Runefold.dll";
   PortableProfileFile profile;
   for (auto _ : state) {
     LoadConfiguration(host, profile);
   }
-  if (host.messages != 0) state.SkipWithError("the delivered file gave messages");
+  if (!host.messages.empty()) state.SkipWithError("the delivered file gave messages");
 }
 BENCHMARK(BM_LoadConfiguration)->Unit(benchmark::kMillisecond);
 

@@ -13,30 +13,12 @@
 
 #include "chardata/configuration.h"
 #include "chardata/win32_profile_file.h"
+#include "tests/support/fake_configuration_host.h"
 
 namespace {
 
 using namespace rf::chardata;
 using Clock = std::chrono::steady_clock;
-
-// Stands in for the dialog: takes the choices, counts the messages.
-struct QuietHost : ConfigurationHost {
-  std::string module;
-  int kind = 0;
-  TCharTableKind shown = ctISO8859_3;
-  int messages = 0;
-  int OutputKindIndex() const override { return kind; }
-  void SetOutputKindIndex(int i) override { kind = i; }
-  TCharTableKind ShownTable() const override { return shown; }
-  void ShowTable(TCharTableKind k) override { shown = k; }
-  void SetUserFormCaptions(int, const std::string&, const std::string&) override {}
-  BoxAnswer ShowErrorBox(const std::string&) override {
-    ++messages;
-    return BoxAnswer::kClosed;
-  }
-  void SetHourglass(bool) override {}
-  std::string PluginModuleFileName() const override { return module; }
-};
 
 double Ms(Clock::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
@@ -60,7 +42,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  QuietHost host;
+  rf::test::FakeConfigurationHost host;
   host.module = folder + "\\Runefold.dll";
   Win32ProfileFile profile;
   std::vector<double> times;
@@ -71,8 +53,8 @@ int main(int argc, char** argv) {
   }
   DeleteFileA(cfg.c_str());
   RemoveDirectoryA(folder.c_str());
-  if (host.messages != 0) {
-    std::fprintf(stderr, "the delivered file gave %d messages\n", host.messages);
+  if (!host.messages.empty()) {
+    std::fprintf(stderr, "the delivered file gave %zu messages\n", host.messages.size());
     return 1;
   }
 

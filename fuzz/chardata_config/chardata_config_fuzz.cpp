@@ -11,31 +11,19 @@
 
 #include "chardata/char_store.h"
 #include "chardata/choices.h"
+#include "chardata/config_file.h"
 #include "chardata/configuration.h"
-#include "chardata/hover.h"
 #include "chardata/portable_profile_file.h"
 #include "chardata/text_utils.h"
+#include "picker/Hover.h"
+#include "tests/support/fake_configuration_host.h"
 
 namespace {
 
 using namespace rf::chardata;
-
-struct Host : ConfigurationHost {
-  int kind = 0;
-  TCharTableKind shown = ctISO8859_3;
-  int boxes = 0;
-  std::string module;
-  int OutputKindIndex() const override { return kind; }
-  void SetOutputKindIndex(int i) override { kind = i; }
-  TCharTableKind ShownTable() const override { return shown; }
-  void ShowTable(TCharTableKind k) override { shown = k; }
-  void SetUserFormCaptions(int, const std::string&, const std::string&) override {}
-  BoxAnswer ShowErrorBox(const std::string&) override {
-    return ++boxes % 2 ? BoxAnswer::kConfirmed : BoxAnswer::kClosed;
-  }
-  void SetHourglass(bool) override {}
-  std::string PluginModuleFileName() const override { return module; }
-};
+using rf::picker::HoverDisplay;
+using rf::picker::PictureOf;
+using rf::picker::PictureParams;
 
 const std::string& Dir() {
   static const std::string dir = "/tmp/rf_cdfuzz_" + std::to_string(::getpid());
@@ -53,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
   }
-  Host host;
+  rf::test::FakeConfigurationHost host;
+  host.answers = {BoxAnswer::kConfirmed, BoxAnswer::kClosed};
   host.module = Dir() + "\\Runefold.dll";
   PortableProfileFile profile;
   LoadConfiguration(host, profile);

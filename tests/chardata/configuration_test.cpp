@@ -7,14 +7,16 @@
 
 #include "chardata/char_store.h"
 #include "chardata/choices.h"
+#include "chardata/config_file.h"
 #include "chardata/portable_profile_file.h"
 #include "chardata/result.h"
-#include "fake_host.h"
+#include "temp_module_dir.h"
+#include "tests/support/fake_configuration_host.h"
 
 namespace rf::chardata {
 namespace {
 
-using testing::FakeHost;
+using FakeHost = test::FakeConfigurationHost;
 using testing::TempModuleDir;
 
 // A section with a good line per entry: key i, number 1000 + i.
@@ -75,8 +77,7 @@ TEST_F(ConfigurationTest, GoodFileFillsEveryTableWithoutMessages) {
     EXPECT_EQ(TableEntry(kind, last).DecRef, "&#" + std::to_string(1000 + last) + ";");
     EXPECT_EQ(TableEntry(kind, last).EntityRef, "&e" + std::to_string(last) + ";");
   }
-  EXPECT_EQ(ResultText, "kept");
-  EXPECT_EQ(ResultKind, 1);
+  EXPECT_EQ(host_.discarded_results, 0);
   EXPECT_EQ(host_.cursor, (std::vector<bool>{true, false}));
 }
 
@@ -94,15 +95,17 @@ TEST_F(ConfigurationTest, NoFileGivesTwentyLineCountMessagesInTableOrder) {
   EXPECT_EQ(host_.captions[1], std::make_pair(std::string("Benutzer1"), std::string("Benutzer1:")));
   EXPECT_EQ(host_.captions[3], std::make_pair(std::string("Benutzer3"), std::string("Benutzer3:")));
   // Closing the boxes by their window changes nothing.
-  EXPECT_EQ(ResultText, "kept");
-  EXPECT_EQ(ResultKind, 1);
+  EXPECT_EQ(host_.discarded_results, 0);
 }
 
-TEST_F(ConfigurationTest, ConfirmingAMessageGivesUpTheResult) {
-  host_.answer = BoxAnswer::kConfirmed;
+TEST_F(ConfigurationTest, EachConfirmedMessageHandsTheResultToTheHost) {
+  host_.answers = {BoxAnswer::kConfirmed, BoxAnswer::kClosed};
   Load();
-  EXPECT_EQ(ResultText, "");
-  EXPECT_EQ(ResultKind, 0);
+  ASSERT_EQ(host_.messages.size(), 20u);
+  EXPECT_EQ(host_.discarded_results, 10);
+  // Giving the result up is the dialog's business, not the loader's.
+  EXPECT_EQ(ResultText, "kept");
+  EXPECT_EQ(ResultKind, 1);
 }
 
 TEST_F(ConfigurationTest, WrongLineCountLeavesTheTableAsItWas) {

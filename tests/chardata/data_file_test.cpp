@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "chardata/char_store.h"
+#include "chardata/config_file.h"
 #include "chardata/configuration.h"
 #include "chardata/portable_profile_file.h"
 #include "chardata/text_utils.h"
-#include "fake_host.h"
+#include "temp_module_dir.h"
+#include "tests/support/fake_configuration_host.h"
 
 namespace rf::chardata {
 namespace {
@@ -124,7 +126,7 @@ TEST(DataFile, EveryCellMatchesTheCodePages) {
   }
 
   ResetStore();
-  testing::FakeHost host;
+  test::FakeConfigurationHost host;
   host.module = std::string(RF_SOURCE_DIR) + "/data\\Runefold.dll";
   PortableProfileFile profile;
   LoadConfiguration(host, profile);

@@ -8,7 +8,7 @@
 
 #include "chardata/portable_profile_file.h"
 #include "chardata/profile_text.h"
-#include "fake_host.h"
+#include "temp_module_dir.h"
 
 namespace rf::chardata {
 namespace {

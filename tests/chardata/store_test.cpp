@@ -6,13 +6,12 @@
 
 #include "chardata/char_store.h"
 #include "chardata/configuration.h"
-#include "chardata/result.h"
-#include "fake_host.h"
+#include "tests/support/fake_configuration_host.h"
 
 namespace rf::chardata {
 namespace {
 
-using testing::FakeHost;
+using FakeHost = test::FakeConfigurationHost;
 
 class StoreTest : public ::testing::Test {
  protected:

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "chardata/char_table_kind.h"
-#include "chardata/hover.h"
+#include "picker/Hover.h"
 #include "tools/tablepics/cell_glyph.h"
 #include "tools/tablepics/cell_list.h"
 #include "tools/tablepics/picture_file.h"
@@ -177,7 +177,7 @@ TEST_P(TablePicture, GridCellsAndHitTest) {
     }
 
   const auto& hover =
-      chardata::PictureOf(chardata::kAllCharTableKinds[static_cast<std::size_t>(GetParam())]);
+      picker::PictureOf(chardata::kAllCharTableKinds[static_cast<std::size_t>(GetParam())]);
   ASSERT_EQ(hover.picture, t.picture);
   ASSERT_EQ(hover.width, t.Width());
   ASSERT_EQ(hover.height, t.Height());
@@ -191,7 +191,7 @@ TEST_P(TablePicture, GridCellsAndHitTest) {
 
     // The dialog's hover at the cell's centre names this cell.
     const int cx = kCellWidth * col + 9, cy = t.cell_height * row + t.cell_height / 2;
-    EXPECT_EQ(chardata::CellIndexAt(hover, cx, cy), i) << t.picture;
+    EXPECT_EQ(picker::CellIndexAt(hover, cx, cy), i) << t.picture;
   }
 }
 

@@ -1,11 +1,14 @@
-#include "chardata/hover.h"
+#include "picker/Hover.h"
 
 #include <array>
 
 #include "chardata/char_store.h"
 #include "chardata/text_utils.h"
 
-namespace rf::chardata {
+namespace rf::picker {
+
+using namespace chardata;
+
 namespace {
 
 constexpr std::array<PictureParams, kCharTableKindCount> kPictures = {{
@@ -77,4 +80,4 @@ std::optional<HoverTexts> HoverDisplay(TCharTableKind kind, int x, int y) {
   return t;
 }
 
-}  // namespace rf::chardata
+}  // namespace rf::picker

@@ -1,5 +1,6 @@
-// Turning a mouse position over a table picture into a cell and the seven
-// texts the dialog's display fields show for it.
+// The table pictures' geometry and hit testing: turning a mouse position
+// over a picture into a cell and the seven texts the dialog's display
+// fields show for it. Portable (rf_picker_portable), so it runs natively.
 #pragma once
 
 #include <optional>
@@ -8,7 +9,7 @@
 
 #include "chardata/char_table_kind.h"
 
-namespace rf::chardata {
+namespace rf::picker {
 
 struct PictureParams {
   std::string_view picture;  // picture control name, e.g. "IISO8859_1"
@@ -16,12 +17,12 @@ struct PictureParams {
   int height;
   int cell_height;  // cells are 18 pixels wide on every picture
   int rows;         // cells per column
-  TCharTableKind kind;
+  chardata::TCharTableKind kind;
 };
 
 inline constexpr int kCellWidth = 18;
 
-const PictureParams& PictureOf(TCharTableKind kind);
+const PictureParams& PictureOf(chardata::TCharTableKind kind);
 
 // The cell index under (x, y), or nothing on the frame or outside the
 // picture. Cells run down each column, then on to the next column.
@@ -40,6 +41,6 @@ struct HoverTexts {
 
 // Nothing: the dialog clears its fields. Otherwise the entry's forms, an
 // empty user form filled from its template when that is set.
-std::optional<HoverTexts> HoverDisplay(TCharTableKind kind, int x, int y);
+std::optional<HoverTexts> HoverDisplay(chardata::TCharTableKind kind, int x, int y);
 
-}  // namespace rf::chardata
+}  // namespace rf::picker

@@ -1,4 +1,4 @@
-#include "framework/message_dialog.h"
+#include "framework/fehler_dialog.h"
 
 #include <algorithm>
 #include <vector>
@@ -22,11 +22,9 @@ SIZE MeasureText(const std::string& text, HFONT font) {
 
 }  // namespace
 
-MessageAnswer ShowErrorMessage(const std::string& text, const std::string& caption) {
+FehlerAnswer ShowFehlerDialog(const std::string& text) {
   // The same font the dialog uses, to measure the text before building it.
-  UniqueFont font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+  const UniqueFont font = MakeFont(kDialogFont);
   const SIZE size = MeasureText(text, font.get());
   const int text_left = 59;
   const int width = std::max(200, text_left + static_cast<int>(size.cx) + 16);
@@ -52,10 +50,10 @@ MessageAnswer ShowErrorMessage(const std::string& text, const std::string& capti
        .modal_result = mrOk},
   };
   FormSpec def{.name = "MessageDlg",
-               .caption = caption.c_str(),
+               .caption = kFehlerCaption,
                .client_width = width,
                .client_height = height,
-               .font = {"MS Sans Serif", 11},
+               .font = {kDialogFontName, kDialogFontHeight},
                .active_control = "OK",
                .default_button = "OK",
                .cancel_button = "OK",
@@ -63,7 +61,7 @@ MessageAnswer ShowErrorMessage(const std::string& text, const std::string& capti
   Form dialog(def, layout);
   SendMessageA(dialog.Get<Button>("OK").Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
   MessageBeep(MB_ICONERROR);
-  return dialog.ShowModal() == mrOk ? MessageAnswer::Ok : MessageAnswer::Closed;
+  return dialog.ShowModal() == mrOk ? FehlerAnswer::Ok : FehlerAnswer::Closed;
 }
 
 }  // namespace rf::fw

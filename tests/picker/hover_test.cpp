@@ -1,4 +1,4 @@
-#include "chardata/hover.h"
+#include "picker/Hover.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,10 @@
 
 #include "chardata/char_store.h"
 
-namespace rf::chardata {
+namespace rf::picker {
 namespace {
+
+using namespace chardata;
 
 class HoverTest : public ::testing::Test {
  protected:
@@ -91,4 +93,4 @@ TEST_F(HoverTest, PictureNamesAreTheControls) {
 }
 
 }  // namespace
-}  // namespace rf::chardata
+}  // namespace rf::picker
