@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "framework/graphic.h"
-#include "gif/gifgraphic_win.h"
-#include "gif/gifpainter_win.h"
+#include "gif/win/gifgraphic_win.h"
+#include "gif/win/gifpainter_win.h"
 #include "host/driver.h"
 
 namespace rf::host {

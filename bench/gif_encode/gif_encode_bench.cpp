@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "gif/gifencoder.h"
+#include "gif/write/gifencoder.h"
 
 namespace {
 

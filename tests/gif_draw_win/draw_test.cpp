@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "framework/graphic.h"
-#include "gif/gifgraphic_win.h"
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
+#include "gif/win/gifgraphic_win.h"
 #include "tests/support/dib_surface.h"
 
 namespace rf::gif {

@@ -16,11 +16,11 @@
 #include "framework/graphic.h"
 #include "framework/thread.h"
 #include "framework/thread_sync.h"
-#include "gif/gifextensions.h"
+#include "gif/anim/rgbacompose.h"
 #include "gif/gifimage.h"
-#include "gif/gifpainter_win.h"
-#include "gif/gifsimple.h"
-#include "gif/rgbacompose.h"
+#include "gif/model/gifextensions.h"
+#include "gif/model/gifsimple.h"
+#include "gif/win/gifpainter_win.h"
 #include "tests/support/dib_surface.h"
 
 namespace rf::gif {

@@ -305,7 +305,7 @@ TEST(GifRead, ProgressReportsStagesAndPercent) {
     image.OnProgress = [&](TGIFImage&, TProgressStage stage, int percent, bool redraw,
                            const TGIFRect& rect, const std::string& message) {
       EXPECT_EQ(message, "Loading...");
-      EXPECT_EQ(rect.Right, 0);
+      EXPECT_EQ(rect.right, 0);
       events.push_back({stage, percent, redraw});
     };
     try {

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "gif/bitmapimport.h"
-#include "gif/colormapoptimize.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
 #include "gif/gifimage.h"
+#include "gif/import/bitmapimport.h"
+#include "gif/import/colormapoptimize.h"
 #include "tools/gifconvert/bmpfile.h"
 #include "tools/gifconvert/gifconvert.h"
 

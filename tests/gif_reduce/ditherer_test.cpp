@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "gif/colorlookup.h"
-#include "gif/ditherer.h"
+#include "gif/reduce/colorlookup.h"
+#include "gif/reduce/ditherer.h"
 
 namespace rf::gif {
 namespace {

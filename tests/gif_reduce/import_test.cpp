@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "gif/bitmapimport.h"
-#include "gif/colormapoptimize.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
 #include "gif/gifimage.h"
+#include "gif/import/bitmapimport.h"
+#include "gif/import/colormapoptimize.h"
 #include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {
@@ -94,7 +94,7 @@ TEST(AssignBitmap, EmptyBitmapsAndUnknownOptionsLeaveTheFrameEmpty) {
   AssignBitmap(frame, PixelBitmap());
   EXPECT_TRUE(frame.Empty());
   EXPECT_EQ(frame.ColorMap().Count(), 0);
-  image.DitherMode = 9;
+  image.DitherMode = static_cast<TDitherMode>(9);
   AssignBitmap(frame, BitmapFromRgb(1, 1, std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_TRUE(frame.Empty());
   EXPECT_EQ(ErrorOf([&] {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "gif/colorlookup.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
+#include "gif/reduce/colorlookup.h"
 
 namespace rf::gif {
 namespace {

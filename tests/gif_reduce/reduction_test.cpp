@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "gif/colorreduction.h"
-#include "gif/gifexception.h"
-#include "gif/pixelbitmap.h"
+#include "gif/base/gifexception.h"
+#include "gif/reduce/colorreduction.h"
+#include "gif/reduce/pixelbitmap.h"
 #include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {
@@ -104,7 +104,7 @@ TEST(ColorReduction, EachMethodHasItsPalette) {
   };
   for (const Case& c : cases) {
     ReductionSettings s;
-    s.method = c.method;
+    s.method = static_cast<TColorReduction>(c.method);
     const PixelBitmap out = ReduceColors(src, s);
     ASSERT_EQ(out.BitsPerPixel(), 8) << c.method;
     EXPECT_EQ(out.GetPalette().size(), c.size) << c.method;
@@ -149,17 +149,17 @@ TEST(ColorReduction, QuantizingWithFewerBitsGivesFewerColours) {
 TEST(ColorReduction, UnknownMethodsAndModesAnswerAnEmptyBitmap) {
   const PixelBitmap src = BitmapFromRgb(1, 1, std::vector<std::uint8_t>{1, 2, 3});
   ReductionSettings s;
-  s.method = 10;
+  s.method = static_cast<TColorReduction>(10);
   EXPECT_TRUE(ReduceColors(src, s).Empty());
   s.method = rmNetscape;
-  s.dither_mode = 7;
+  s.dither_mode = static_cast<TDitherMode>(7);
   EXPECT_TRUE(ReduceColors(src, s).Empty());
   s.method = rmNone;
   const PixelBitmap copy = ReduceColors(src, s);
   EXPECT_EQ(copy.BitsPerPixel(), 24);
   EXPECT_EQ(copy.ScanLine(0)[2], 1);
   s.method = rmPalette;
-  s.dither_mode = 0;
+  s.dither_mode = dmNearest;
   EXPECT_EQ(ErrorOf([&] { ReduceColors(src, s); }), "Color table is empty");
   s.palette = {{1, 2, 4, 0}, {0, 0, 0, 0}};
   EXPECT_EQ(ReduceColors(src, s).ScanLine(0)[0], 0);

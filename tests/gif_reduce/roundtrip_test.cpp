@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "gif/bitmapimport.h"
 #include "gif/gifimage.h"
+#include "gif/import/bitmapimport.h"
 #include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {
@@ -78,8 +78,8 @@ TEST(GiflibRoundTrip, EveryMethodAndDitherMode) {
     for (int dither = 0; dither <= 6; ++dither) {
       SCOPED_TRACE(testing::Message() << "method " << method << " dither " << dither);
       TGIFImage image;
-      image.ColorReduction = method;
-      image.DitherMode = dither;
+      image.ColorReduction = static_cast<TColorReduction>(method);
+      image.DitherMode = static_cast<TDitherMode>(dither);
       image.ReductionBits = 5;
       image.ReductionPalette = {{0, 0, 0, 0},   {255, 0, 0, 0},     {0, 255, 0, 0},
                                 {0, 0, 255, 0}, {255, 255, 255, 0}, {128, 128, 128, 0}};

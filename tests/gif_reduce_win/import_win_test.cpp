@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "framework/gdi.h"
-#include "gif/bitmapimport_win.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
+#include "gif/win/bitmapimport_win.h"
 
 namespace rf::gif {
 namespace {

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "code_reader.h"
-#include "gif/gifencoder.h"
-#include "gif/gifexception.h"
-#include "gif/gifsave.h"
-#include "gif/gifsimple.h"
-#include "gif/gifwriter.h"
-#include "gif/lzwencoder.h"
+#include "gif/base/gifexception.h"
+#include "gif/model/gifsimple.h"
+#include "gif/write/gifencoder.h"
+#include "gif/write/gifsave.h"
+#include "gif/write/gifwriter.h"
+#include "gif/write/lzwencoder.h"
 #include "giflib_peer.h"
 
 namespace rf::gif {

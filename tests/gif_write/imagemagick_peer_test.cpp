@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
 
 namespace rf::gif {
 namespace {

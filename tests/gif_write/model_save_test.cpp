@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "gif/gifimage.h"
-#include "gif/gifsave.h"
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
+#include "gif/write/gifsave.h"
 #include "giflib_peer.h"
 
 namespace rf::gif {

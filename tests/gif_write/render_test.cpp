@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "gif/framerender.h"
 #include "gif/gifimage.h"
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
+#include "gif/render/framerender.h"
 
 namespace rf::gif {
 namespace {

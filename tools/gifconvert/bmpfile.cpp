@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstring>
 
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
 
 namespace rf::gif {
 

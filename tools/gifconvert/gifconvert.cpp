@@ -1,8 +1,8 @@
 #include "tools/gifconvert/gifconvert.h"
 
-#include "gif/bitmapimport.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
 #include "gif/gifimage.h"
+#include "gif/import/bitmapimport.h"
 #include "tools/gifconvert/bmpfile.h"
 
 namespace rf::gif {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
 #include "resources/picture_property.h"
 
 namespace rf::infoart {

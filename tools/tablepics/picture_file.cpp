@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
 #include "resources/picture_property.h"
 
 namespace rf::tablepics {

@@ -1,0 +1,128 @@
+// The animation painter: plays a picture of several frames on a canvas,
+// waiting each frame's delay at the picture's speed, applying the disposal
+// methods, repeating as the loop extension and the paint options say, and
+// calling the picture's five painting events. A threaded painter runs in a
+// thread of its own and does all drawing and all events on the GUI thread
+// through the framework's synchronisation; an unthreaded one runs to its
+// end inside the drawing call, dispatching its thread's messages between
+// frames.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "framework/gdi.h"
+#include "framework/graphic.h"
+#include "framework/thread.h"
+#include "gif/anim/animationcompose.h"
+#include "gif/anim/animationrun.h"
+#include "gif/anim/animationtiming.h"
+#include "gif/win/gifgraphic_win.h"
+#include "gif/win/gifpaintstate_win.h"
+
+namespace rf::gif {
+
+class TGIFPainter : public fw::Thread, private TAnimationDriver, private TComposeSurfaces {
+ public:
+  // Starts a painter for the picture on the canvas's rectangle. Answers the
+  // painter of a threaded run, still suspended: the caller resumes it; it
+  // frees itself when it ends. Answers nullptr when there is nothing to
+  // paint, or after running an unthreaded painter to its end.
+  static TGIFPainter* Start(TGIFGraphic& image, const fw::Canvas& canvas, const RECT& rect,
+                            std::uint16_t options);
+
+  // The picture, or nullptr once it has gone away (or let the painter go).
+  TGIFGraphic* Image() const { return image_; }
+  HDC CanvasHandle() const { return canvas_.Handle(); }
+  const RECT& Rect() const { return rect_; }
+  std::uint16_t PaintOptions() const { return options_; }
+  int AnimationSpeed() const { return speed_; }
+  bool Threaded() const { return (options_ & poThreaded) != 0; }
+  bool HasWakeEvent() const { return wake_ != nullptr; }
+  // Which buffers this run made.
+  bool HasWorkBuffer() const override { return static_cast<bool>(work_.dc); }
+  bool HasSavedBackground() const { return static_cast<bool>(saved_.dc); }
+  COLORREF BackgroundColor() const { return background_; }
+
+  // The frame being shown, -1 when not painting. An event that moves it
+  // makes the run go on from there.
+  int ActiveImage() const { return run_.ActiveFrame(); }
+  void SetActiveImage(int index) { run_.SetActiveFrame(index); }
+  int LoopCount() const { return run_.LoopCount(); }
+  int LoopStart() const { return run_.LoopStart(); }
+  bool FrameDrawn() const { return frame_drawn_; }
+
+  // Tells the painter to end; a threaded one is woken (and started, if it
+  // never was) so that it ends at once rather than after its frame delay.
+  void Stop();
+  // The picture goes away first: the painter forgets it and its events.
+  void Detach();
+
+  TGIFPainterEvent OnPaintStart;
+  TGIFPainterEvent OnFrameBegin;
+  TGIFPainterEvent OnFrameEnd;
+  TGIFPainterEvent OnPassRepeat;
+  TGIFPainterEvent OnPaintEnd;
+
+ protected:
+  void Execute() override;
+  // The end-of-run handler: leaves the picture's list and frees the buffers.
+  void DoTerminate() override;
+
+ private:
+  struct MemorySurface {
+    fw::UniqueDC dc;
+    fw::UniqueBitmap bitmap;
+    HGDIOBJ old = nullptr;
+    void Make(HDC compatible_with, int w, int h);
+    void Free();
+    ~MemorySurface() { Free(); }
+  };
+
+  TGIFPainter(TGIFGraphic& image, TGIFPaintState& state, const fw::Canvas& canvas, const RECT& rect,
+              std::uint16_t options);
+  ~TGIFPainter() override;
+
+  // Runs the call on the GUI thread (threaded) or here; false when it could
+  // not be run there.
+  template <typename F>
+  void OnGui(F&& call);
+
+  // TAnimationDriver
+  bool Terminated() const override { return fw::Thread::Terminated(); }
+  bool PrepareFrame(int index, TFrameStep& step) override;
+  void StartClock() override;
+  void Wait(int units) override;
+  void Event(TPaintEvent event) override;
+  bool DrawFrame(int index, int disposal, int previous_disposal) override;
+  // TComposeSurfaces
+  void DrawFrame(TComposeTarget target, int frame) override;
+  void Present(TComposeTarget from) override;
+  void CopyWorkToPrevious() override;
+  void RestoreBackground(int frame) override;
+
+  void DispatchThreadMessages();
+  void FreeResources();
+
+  TGIFGraphic* image_;
+  TGIFPaintState* state_;
+  fw::Canvas canvas_;
+  RECT rect_;
+  std::uint16_t options_;
+  int speed_;
+  HDC checked_dc_ = nullptr;
+  HANDLE wake_ = nullptr;
+  COLORREF background_ = 0;
+  fw::UniqueBrush background_brush_;
+  MemorySurface work_, previous_, saved_;
+  TAnimationRun run_;
+  TAnimationClock clock_{0};
+  bool frame_drawn_ = false;
+};
+
+// The drawing entry for a picture of several frames with poAnimate: starts,
+// reuses or copies from a painter as the paint options say.
+void DrawAnimatedPicture(TGIFGraphic& image, fw::Canvas& canvas, const RECT& rect);
+
+}  // namespace rf::gif
