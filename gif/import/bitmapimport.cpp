@@ -7,16 +7,16 @@
 #include <limits>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/import/colormapoptimize.h"
 
 namespace rf::gif {
 
 namespace {
 
-constexpr const char* kConverting = "Converting...";
-
 void Report(TGIFSubImage& frame, TProgressStage stage, int percent) {
-  if (TGIFImage* image = frame.Image()) image->Progress(stage, percent, false, {}, kConverting);
+  if (TGIFImage* image = frame.Image())
+    image->Progress(stage, percent, false, {}, msg::kConverting);
 }
 
 // Colours of a 24-bit picture into the colour map: the 8 colours met last
@@ -39,7 +39,7 @@ class ColorCollector {
       }
     }
     if (index < 0) {
-      if (map_.Count() >= TGIFColorMap::kMaxColors) throw GIFException("Color table overflow");
+      if (map_.Count() >= TGIFColorMap::kMaxColors) throw GIFException(msg::kColorTableOverflow);
       index = map_.Add({red, green, blue});
     }
     newest_ = (newest_ + 1) % kRing;
@@ -94,7 +94,7 @@ void AssignBitmap(TGIFSubImage& frame, const PixelBitmap& bitmap,
   if (bitmap.Empty()) return;
   if (bitmap.Width() > std::numeric_limits<std::uint16_t>::max() ||
       bitmap.Height() > std::numeric_limits<std::uint16_t>::max())
-    throw GIFException("Invalid image dimensions");
+    throw GIFException(msg::kInvalidDimensions);
   frame.Descriptor().Width = static_cast<std::uint16_t>(bitmap.Width());
   frame.Descriptor().Height = static_cast<std::uint16_t>(bitmap.Height());
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/import/colormapoptimize.h"
 #include "gif/reduce/colorquantizer.h"
 #include "gif/reduce/ditherer.h"
@@ -12,8 +13,6 @@
 namespace rf::gif {
 
 namespace {
-
-constexpr const char* kOptimizing = "Optimizing...";
 
 // The transparent index of a frame, or -1.
 int TransparentOf(const TGIFSubImage& frame) {
@@ -53,17 +52,18 @@ Palette CommonPalette(const TGIFImage& image, const ReductionSettings& settings,
 void OptimizeColorMaps(TGIFImage& image, const ReductionSettings& settings) {
   if (settings.method < rmNone || settings.method > rmPalette || settings.dither_mode < 0 ||
       settings.dither_mode > dmBurkes)
-    throw GIFException("Invalid reduction method");
-  image.Progress(psStarting, 0, false, {}, kOptimizing);
+    throw GIFException(msg::kInvalidReductionMethod);
+  image.Progress(psStarting, 0, false, {}, msg::kOptimizing);
   const std::size_t count = image.Images().Count();
   if (settings.method == rmNone) {
     OptimizeColorMap(image, image.GlobalColorMap());
     for (std::size_t i = 0; i < count; ++i) {
       TGIFSubImage& frame = image.Images()[i];
       if (!frame.ColorMap().Empty()) OptimizeColorMap(frame);
-      image.Progress(psRunning, static_cast<int>((i + 1) * 100 / count), false, {}, kOptimizing);
+      image.Progress(psRunning, static_cast<int>((i + 1) * 100 / count), false, {},
+                     msg::kOptimizing);
     }
-    image.Progress(psEnding, 100, false, {}, kOptimizing);
+    image.Progress(psEnding, 100, false, {}, msg::kOptimizing);
     return;
   }
 
@@ -106,7 +106,7 @@ void OptimizeColorMaps(TGIFImage& image, const ReductionSettings& settings) {
       }
       ditherer->NextLine();
     }
-    image.Progress(psRunning, static_cast<int>((i + 1) * 100 / count), false, {}, kOptimizing);
+    image.Progress(psRunning, static_cast<int>((i + 1) * 100 / count), false, {}, msg::kOptimizing);
   }
 
   TGIFColorMap& global = image.GlobalColorMap();
@@ -134,7 +134,7 @@ void OptimizeColorMaps(TGIFImage& image, const ReductionSettings& settings) {
     }
   }
   global.Changed();
-  image.Progress(psEnding, 100, false, {}, kOptimizing);
+  image.Progress(psEnding, 100, false, {}, msg::kOptimizing);
 }
 
 }  // namespace rf::gif

@@ -1,6 +1,7 @@
 #include "gif/model/gifcolormap.h"
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 #include "gif/model/gifheader.h"
 #include "gif/model/gifsubimage.h"
@@ -27,7 +28,7 @@ void TGIFColorMap::Clear() {
 }
 
 void TGIFColorMap::SetCount(int count) {
-  if (count < 0 || count > kMaxColors) throw GIFException("Color table overflow");
+  if (count < 0 || count > kMaxColors) throw GIFException(msg::kColorTableOverflow);
   int capacity = CapacityFor(count);
   if (capacity > Capacity()) colors_.resize(static_cast<std::size_t>(capacity));
   for (int i = count_; i < count; ++i) colors_[static_cast<std::size_t>(i)] = TGIFColor{};

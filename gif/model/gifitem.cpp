@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 
 namespace rf::gif {
@@ -30,15 +31,15 @@ void TGIFList::Warning(TGIFSeverity severity, const std::string& message) {
 
 ByteVector ReadWholeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw GIFException("Cannot open file \"" + path + "\"");
+  if (!file) throw GIFException(msg::CannotOpenFile(path));
   return ByteVector(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void WriteWholeFile(const std::string& path, const ByteVector& data) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw GIFException("Cannot create file \"" + path + "\"");
+  if (!file) throw GIFException(msg::CannotCreateFile(path));
   file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-  if (!file) throw GIFException("Cannot write file \"" + path + "\"");
+  if (!file) throw GIFException(msg::CannotWriteFile(path));
 }
 
 }  // namespace rf::gif

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 #include "gif/write/gifencoder.h"
 #include "gif/write/gifsave.h"
@@ -11,8 +12,6 @@
 namespace rf::gif {
 
 namespace {
-
-constexpr const char* kSaving = "Saving...";
 
 // Bits of a colour map as written (0 for an empty map).
 int MapBits(const TGIFColorMap& map) {
@@ -40,13 +39,13 @@ void WriteExtensionHead(ByteVector& out, const TGIFExtension& ext) {
 class SaveProgress {
  public:
   explicit SaveProgress(TGIFImage& image) : image_(image) {
-    image_.Progress(psStarting, 0, false, TGIFRect{}, kSaving);
+    image_.Progress(psStarting, 0, false, TGIFRect{}, msg::kSaving);
   }
   SaveProgress(const SaveProgress&) = delete;
   SaveProgress& operator=(const SaveProgress&) = delete;
   ~SaveProgress() {
     try {
-      image_.Progress(psEnding, done_ ? 100 : 0, false, TGIFRect{}, kSaving);
+      image_.Progress(psEnding, done_ ? 100 : 0, false, TGIFRect{}, msg::kSaving);
     } catch (...) {
       // A failing progress handler must not replace the error being raised.
     }
@@ -99,7 +98,7 @@ void TGIFImageList::SaveToStream(ByteVector& out) {
     Image()->Progress(psRunning,
                       static_cast<int>(std::lround(static_cast<double>(i + 1) * 100.0 /
                                                    static_cast<double>(count))),
-                      false, TGIFRect{}, kSaving);
+                      false, TGIFRect{}, msg::kSaving);
   }
 }
 
@@ -114,7 +113,7 @@ void TGIFSubImage::SaveToStream(ByteVector& out) {
   // The descriptor may have been changed by hand after the pixels were
   // made; never read past the buffer.
   if (pixel_count_ != static_cast<std::size_t>(descriptor_.Width) * descriptor_.Height) {
-    throw GIFException("Invalid image dimensions");
+    throw GIFException(msg::kInvalidDimensions);
   }
   TGIFImage& image = *Image();
   int bits;

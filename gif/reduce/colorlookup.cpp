@@ -3,12 +3,13 @@
 #include <cstdlib>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 
 namespace rf::gif {
 
 TFastColorLookup::TFastColorLookup(Palette palette)
     : TColorLookup(std::move(palette)), cells_(32768, kEmpty) {
-  if (palette_.empty()) throw GIFException("Color table is empty");
+  if (palette_.empty()) throw GIFException(msg::kColorTableEmpty);
   if (palette_.size() > 256) palette_.resize(256);
   for (std::size_t i = 0; i < palette_.size(); ++i) {
     const PaletteEntry& e = palette_[i];

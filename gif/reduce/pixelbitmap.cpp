@@ -3,16 +3,17 @@
 #include <cstring>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 
 namespace rf::gif {
 
 PixelBitmap::PixelBitmap(int width, int height, int bits_per_pixel, Palette palette)
     : palette_(std::move(palette)) {
-  if (!IsSupportedDepth(bits_per_pixel)) throw GIFException("Unsupported bitmap format");
+  if (!IsSupportedDepth(bits_per_pixel)) throw GIFException(msg::kUnsupportedBitmapFormat);
   // Rows are addressed with int strides: keep the whole well inside that.
   if (width <= 0 || height <= 0 || width > 0x7FFF'FFFF / 32 ||
       static_cast<std::int64_t>(width) * height > (std::int64_t{1} << 28))
-    throw GIFException("Invalid image dimensions");
+    throw GIFException(msg::kInvalidDimensions);
   width_ = width;
   height_ = height;
   bits_per_pixel_ = bits_per_pixel;
@@ -21,7 +22,7 @@ PixelBitmap::PixelBitmap(int width, int height, int bits_per_pixel, Palette pale
 }
 
 std::uint8_t* PixelBitmap::ScanLine(int row) {
-  if (row < 0 || row >= height_) throw GIFException("Scan line index out of range");
+  if (row < 0 || row >= height_) throw GIFException(msg::kScanLineOutOfRange);
   return bits_.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(stride_);
 }
 
@@ -31,10 +32,10 @@ const std::uint8_t* PixelBitmap::ScanLine(int row) const {
 
 void PixelBitmap::ReadRow(int row, int bits, std::vector<std::uint8_t>& out) const {
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24)
-    throw GIFException("Unsupported PixelFormat");
+    throw GIFException(msg::kUnsupportedPixelFormat);
   const std::uint8_t* src = ScanLine(row);
   if (bits != 24) {
-    if (bits != bits_per_pixel_) throw GIFException("Unsupported PixelFormat");
+    if (bits != bits_per_pixel_) throw GIFException(msg::kUnsupportedPixelFormat);
     out.assign(src, src + stride_);
     return;
   }
@@ -90,7 +91,7 @@ PixelBitmap FromInterleaved(int width, int height, std::span<const std::uint8_t>
   if (width <= 0 || height <= 0) return {};
   if (pixels.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
                           static_cast<std::size_t>(channels))
-    throw GIFException("Invalid image dimensions");
+    throw GIFException(msg::kInvalidDimensions);
   PixelBitmap bitmap(width, height, channels * 8);
   for (int y = 0; y < height; ++y) {
     std::uint8_t* dst = bitmap.ScanLine(y);
@@ -119,10 +120,10 @@ PixelBitmap BitmapFromRgba(int width, int height, std::span<const std::uint8_t> 
 PixelBitmap BitmapFromIndexes(int width, int height, int bits_per_pixel,
                               std::span<const std::uint8_t> indexes, Palette palette) {
   if (bits_per_pixel != 1 && bits_per_pixel != 4 && bits_per_pixel != 8)
-    throw GIFException("Unsupported bitmap format");
+    throw GIFException(msg::kUnsupportedBitmapFormat);
   if (width <= 0 || height <= 0) return {};
   if (indexes.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-    throw GIFException("Invalid image dimensions");
+    throw GIFException(msg::kInvalidDimensions);
   PixelBitmap bitmap(width, height, bits_per_pixel, std::move(palette));
   const unsigned mask = (1u << bits_per_pixel) - 1;
   for (int y = 0; y < height; ++y) {

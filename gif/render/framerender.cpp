@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 #include "gif/reduce/colorlookup.h"
 #include "gif/reduce/ditherer.h"
@@ -11,8 +12,6 @@
 namespace rf::gif {
 
 namespace {
-
-constexpr const char* kRendering = "Rendering...";
 
 void Put16(std::uint8_t* p, std::uint16_t v) {
   p[0] = static_cast<std::uint8_t>(v);
@@ -45,7 +44,7 @@ class RenderProgress {
 
  private:
   void Report(TProgressStage stage, int percent, bool redraw) {
-    if (image_ != nullptr) image_->Progress(stage, percent, redraw, TGIFRect{}, kRendering);
+    if (image_ != nullptr) image_->Progress(stage, percent, redraw, TGIFRect{}, msg::kRendering);
   }
   TGIFImage* image_;
   bool palette_modified_;
@@ -55,7 +54,7 @@ class RenderProgress {
 }  // namespace
 
 std::vector<std::uint8_t> MakeBmp8(int width, int height, std::span<const PaletteEntry> palette) {
-  if (width <= 0 || height <= 0) throw GIFException("Invalid image dimensions");
+  if (width <= 0 || height <= 0) throw GIFException(msg::kInvalidDimensions);
   const std::size_t stride = DibStride(width);
   const std::size_t bits = stride * static_cast<std::size_t>(height);
   // The BMP's size fields are 32 bits wide.
@@ -159,7 +158,7 @@ Palette MakePicturePalette(const TGIFImage& image, bool dither) {
   if (image.Images().Empty()) return {};
   // The first frame's palette; without a local map it would come back here.
   const TGIFSubImage& first = image.Images()[0];
-  if (first.ColorMap().Empty()) throw GIFException("No global or local color table defined");
+  if (first.ColorMap().Empty()) throw GIFException(msg::kNoColorTable);
   return ColorMapPalette(first.ColorMap());
 }
 

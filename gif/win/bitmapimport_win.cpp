@@ -7,6 +7,7 @@
 #include "framework/gdi.h"
 #include "framework/graphic.h"
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 
 namespace rf::gif {
 
@@ -127,9 +128,9 @@ SystemPalettes PlatformPalettes() {
 PixelBitmap ReadBitmapHandle(HBITMAP bitmap, HPALETTE palette) {
   BITMAP bm{};
   if (bitmap == nullptr || GetObjectA(bitmap, sizeof bm, &bm) == 0)
-    throw GIFException("Bitmap image is not valid");
+    throw GIFException(msg::kBitmapNotValid);
   const int depth = bm.bmBitsPixel * bm.bmPlanes;
-  if (!PixelBitmap::IsSupportedDepth(depth)) throw GIFException("Unsupported bitmap format");
+  if (!PixelBitmap::IsSupportedDepth(depth)) throw GIFException(msg::kUnsupportedBitmapFormat);
   if (bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
   const int bits = depth <= 8 ? depth : 24;
 
@@ -163,7 +164,7 @@ PixelBitmap ReadBitmapHandle(HBITMAP bitmap, HPALETTE palette) {
   }
   if (old_palette) SelectPalette(screen, old_palette, FALSE);
   ReleaseDC(nullptr, screen);
-  if (lines == 0) throw GIFException("Bitmap image is not valid");
+  if (lines == 0) throw GIFException(msg::kBitmapNotValid);
   if (bits <= 8) {
     int used = info.header.biClrUsed != 0 ? static_cast<int>(info.header.biClrUsed) : 1 << bits;
     used = std::min(used, 1 << bits);
@@ -189,12 +190,12 @@ void AssignIcon(TGIFSubImage& frame, HICON icon) {
     return;
   }
   ICONINFO ii{};
-  if (!GetIconInfo(icon, &ii)) throw GIFException("Bitmap image is not valid");
+  if (!GetIconInfo(icon, &ii)) throw GIFException(msg::kBitmapNotValid);
   fw::UniqueBitmap color(ii.hbmColor);
   fw::UniqueBitmap mask_bitmap(ii.hbmMask);
   BITMAP bm{};
   if (!mask_bitmap || GetObjectA(mask_bitmap.get(), sizeof bm, &bm) == 0)
-    throw GIFException("Bitmap image is not valid");
+    throw GIFException(msg::kBitmapNotValid);
   const int width = bm.bmWidth;
   // A monochrome icon keeps its AND and XOR halves in one bitmap of twice
   // the height.
@@ -227,7 +228,7 @@ void AssignMetafile(TGIFSubImage& frame, HENHMETAFILE metafile) {
   }
   ENHMETAHEADER header{};
   if (GetEnhMetaFileHeader(metafile, sizeof header, &header) == 0)
-    throw GIFException("Bitmap image is not valid");
+    throw GIFException(msg::kBitmapNotValid);
   const int width = header.rclBounds.right - header.rclBounds.left + 1;
   const int height = header.rclBounds.bottom - header.rclBounds.top + 1;
   if (width <= 0 || height <= 0 || header.rclBounds.right < header.rclBounds.left) {
@@ -250,12 +251,12 @@ void AssignGraphic(TGIFSubImage& frame, fw::Graphic& graphic) {
 }
 
 void LoadBitmapFromClipboard(TGIFImage& image) {
-  if (!OpenClipboard(nullptr)) throw GIFException("Unsupported clipboard format");
+  if (!OpenClipboard(nullptr)) throw GIFException(msg::kUnsupportedClipboardFormat);
   struct Closer {
     ~Closer() { CloseClipboard(); }
   } closer;
   auto bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-  if (bitmap == nullptr) throw GIFException("Unsupported clipboard format");
+  if (bitmap == nullptr) throw GIFException(msg::kUnsupportedClipboardFormat);
   auto palette = static_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
   image.Clear();
   auto frame = std::make_unique<TGIFSubImage>(&image);

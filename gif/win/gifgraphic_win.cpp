@@ -1,4 +1,5 @@
 #include "gif/win/gifgraphic_win.h"
+#include "gif/base/gifmessages.h"
 
 #include <algorithm>
 #include <cstring>
@@ -336,7 +337,7 @@ void TGIFGraphic::LoadFromClipboardFormat(UINT format, HANDLE data) {
   if (format != 0 && format == g_clipboard_format) {
     const SIZE_T size = GlobalSize(data);
     const void* p = GlobalLock(data);
-    if (p == nullptr) throw GIFException("Unsupported clipboard format");
+    if (p == nullptr) throw GIFException(msg::kUnsupportedClipboardFormat);
     try {
       image_.LoadFromBytes({static_cast<const std::uint8_t*>(p), size});
     } catch (...) {
@@ -347,7 +348,7 @@ void TGIFGraphic::LoadFromClipboardFormat(UINT format, HANDLE data) {
   } else if (format == CF_BITMAP) {
     LoadBitmapFromClipboard(image_);
   } else {
-    throw GIFException("Unsupported clipboard format");
+    throw GIFException(msg::kUnsupportedClipboardFormat);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/write/lzwencoder.h"
 #include "gif/write/rleencoder.h"
 
@@ -43,7 +44,7 @@ void TGIFEncoder::Compress(std::vector<std::uint8_t>& out, int bits_per_pixel, i
   if (has_pixels && num_colors < 256) {
     const std::size_t n = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     const std::uint8_t top = *std::max_element(pixels, pixels + n);
-    if (top >= num_colors) throw GIFException("Color not in color table");
+    if (top >= num_colors) throw GIFException(msg::kColorNotInTable);
   }
 
   out.push_back(static_cast<std::uint8_t>(bits_per_pixel_));

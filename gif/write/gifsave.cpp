@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/write/gifwriter.h"
 
 namespace rf::gif {
@@ -29,7 +30,7 @@ void WriteLines(ByteVector& out, const std::vector<std::string>& lines) {
 }
 
 void WriteSignature(ByteVector& out, int version) {
-  if (version != 1 && version != 2) throw GIFException("Unsupported GIF version");
+  if (version != 1 && version != 2) throw GIFException(msg::kUnsupportedVersion);
   PutBytes(out, version == 1 ? "GIF87a" : "GIF89a", 6);
 }
 

@@ -3,12 +3,13 @@
 #include <algorithm>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 
 namespace rf::gif {
 
 namespace {
 [[noreturn]] void InvalidOperation() {
-  throw GIFException("Invalid stream operation");
+  throw GIFException(msg::kInvalidStreamOperation);
 }
 }  // namespace
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/graphic.h"
+#include "gif/base/gifmessages.h"
 #include "gif/model/gifsimple.h"
 #include "gif/win/gifgraphic_win.h"
 #include "tests/support/dib_surface.h"
@@ -176,7 +177,7 @@ TEST(GifDraw, BitmapMadeOnceForTwoDraws) {
   int renders = 0;
   g->Image().OnProgress = [&](TGIFImage&, TProgressStage stage, int, bool, const TGIFRect&,
                               const std::string& message) {
-    if (message == "Rendering..." && stage == psStarting) ++renders;
+    if (message == msg::kRendering && stage == psStarting) ++renders;
   };
   Surface s(16, 8);
   fw::Canvas canvas(s.dc());
@@ -206,7 +207,7 @@ TEST(GifDraw, NoColourTableIsReportedWhenDrawn) {
     g.Draw(canvas, RECT{0, 0, 2, 2});
     ADD_FAILURE() << "no error";
   } catch (const GIFException& e) {
-    EXPECT_STREQ(e.what(), "No global or local color table defined");
+    EXPECT_STREQ(e.what(), msg::kNoColorTable);
   }
   // The drawing flag is cleared again: a second draw fails the same way
   // instead of doing nothing.
@@ -243,7 +244,7 @@ TEST(GifFormat, RegistrationAndClipboard) {
     g.LoadFromClipboardFormat(CF_TEXT, data);
     ADD_FAILURE() << "text taken";
   } catch (const GIFException& e) {
-    EXPECT_STREQ(e.what(), "Unsupported clipboard format");
+    EXPECT_STREQ(e.what(), msg::kUnsupportedClipboardFormat);
   }
   GlobalFree(data);
   UnregisterGIFFormat();

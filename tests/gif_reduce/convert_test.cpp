@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 #include "gif/import/bitmapimport.h"
 #include "gif/import/colormapoptimize.h"
@@ -88,42 +89,42 @@ TEST(ReadBmp, RefusesBrokenAndUnsupportedFiles) {
          f[0] = 'X';
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"cut short",
        [&] {
          auto f = good;
          f.pop_back();
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"header only",
        [&] {
          auto f = good;
          f.erase(f.begin() + 20, f.end());
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"zero width",
        [&] {
          auto f = good;
          Put32(f, 18, 0);
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"bits past the end",
        [&] {
          auto f = good;
          Put32(f, 10, 0xFFFFFFF0u);
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"2 bits",
        [&] {
          auto f = good;
          Put16(f, 28, 2);
          return f;
        },
-       "Unsupported bitmap format"},
+       msg::kUnsupportedBitmapFormat},
       {"RLE8",
        [&] {
          auto f = good;
@@ -131,7 +132,7 @@ TEST(ReadBmp, RefusesBrokenAndUnsupportedFiles) {
          Put32(f, 30, 1);
          return f;
        },
-       "Unsupported bitmap format"},
+       msg::kUnsupportedBitmapFormat},
   };
   for (const Case& c : cases) {
     try {

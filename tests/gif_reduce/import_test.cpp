@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 #include "gif/import/bitmapimport.h"
 #include "gif/import/colormapoptimize.h"
@@ -80,7 +81,7 @@ TEST(AssignBitmap, WithoutReductionCollectsColoursInOrderOfAppearance) {
   std::vector<std::uint8_t> many;
   for (int i = 0; i < 257; ++i) Append3(many, i, i / 256, 0);
   EXPECT_EQ(ErrorOf([&] { AssignBitmap(frame, BitmapFromRgb(257, 1, many)); }),
-            "Color table overflow");
+            msg::kColorTableOverflow);
   many.resize(256 * 3);
   AssignBitmap(frame, BitmapFromRgb(256, 1, many));
   EXPECT_EQ(frame.ColorMap().Count(), 256);
@@ -100,7 +101,7 @@ TEST(AssignBitmap, EmptyBitmapsAndUnknownOptionsLeaveTheFrameEmpty) {
   EXPECT_EQ(ErrorOf([&] {
               AssignBitmap(frame, PixelBitmap(70000, 1, 8, {{0, 0, 0, 0}}));
             }),
-            "Invalid image dimensions");
+            msg::kInvalidDimensions);
 }
 
 TEST(OptimizeColorMap, SortsByUseRemapsAndCutsUnusedEntries) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/reduce/colorlookup.h"
 
 namespace rf::gif {
@@ -80,7 +81,7 @@ TEST(FastLookup, RefusesAnEmptyPalette) {
     TFastColorLookup lookup({});
     FAIL() << "no error";
   } catch (const GIFException& e) {
-    EXPECT_STREQ(e.what(), "Color table is empty");
+    EXPECT_STREQ(e.what(), msg::kColorTableEmpty);
   }
 }
 

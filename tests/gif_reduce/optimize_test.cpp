@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/import/colormapoptimize.h"
 #include "gif/import/imageoptimize.h"
 
@@ -37,7 +38,7 @@ TEST(OptimizeColorMaps, RefusesUnknownMethodsAndModes) {
       OptimizeColorMaps(image, s);
       ADD_FAILURE() << method << " " << dither;
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "Invalid reduction method");
+      EXPECT_STREQ(e.what(), msg::kInvalidReductionMethod);
     }
   }
 }

@@ -10,6 +10,7 @@
 
 #include "code_reader.h"
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/model/gifsimple.h"
 #include "gif/write/gifencoder.h"
 #include "gif/write/gifsave.h"
@@ -226,7 +227,7 @@ TEST(CoderErrors, PixelBeyondTheTableIsRefused) {
       CompressFrame(out, coder, 2, 3, Bytes({0, 1, 3, 2}).data(), false, 2, 2);
       ADD_FAILURE() << "no error for coder " << coder;
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "Color not in color table");
+      EXPECT_STREQ(e.what(), msg::kColorNotInTable);
     }
   }
   // A frame of 256 colours accepts every byte.
@@ -295,7 +296,7 @@ TEST(SubBlockWriter, PacksBlocksOf255AndRefusesReadingAndSeeking) {
       }
       ADD_FAILURE() << "operation " << op << " allowed";
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "Invalid stream operation");
+      EXPECT_STREQ(e.what(), msg::kInvalidStreamOperation);
     }
   }
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 #include "gif/model/gifsimple.h"
 #include "gif/render/framerender.h"
@@ -109,7 +110,7 @@ TEST(FrameBitmap, BmpHeaderColourTableAndRowLayout) {
       MakeBmp8(w, h, {});
       ADD_FAILURE() << w << "x" << h;
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "Invalid image dimensions");
+      EXPECT_STREQ(e.what(), msg::kInvalidDimensions);
     }
   }
 }
@@ -123,7 +124,7 @@ TEST(FrameBitmap, RowsCopiedUnchangedWithProgress) {
   std::vector<std::array<int, 3>> seen;
   image->OnProgress = [&](TGIFImage&, TProgressStage stage, int percent, bool redraw,
                           const TGIFRect&, const std::string& message) {
-    EXPECT_EQ(message, "Rendering...");
+    EXPECT_EQ(message, msg::kRendering);
     seen.push_back({stage, percent, redraw});
   };
   const TGIFSubImage& frame = image->Images()[0];
@@ -270,7 +271,7 @@ TEST(Palettes, PictureAndFramePaletteRules) {
       }
       ADD_FAILURE() << picture;
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "No global or local color table defined");
+      EXPECT_STREQ(e.what(), msg::kNoColorTable);
     }
   }
   image->Images().Clear();

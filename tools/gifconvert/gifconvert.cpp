@@ -1,6 +1,7 @@
 #include "tools/gifconvert/gifconvert.h"
 
 #include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 #include "gif/import/bitmapimport.h"
 #include "tools/gifconvert/bmpfile.h"
@@ -75,7 +76,7 @@ std::vector<std::uint8_t> ConvertPicture(std::span<const std::uint8_t> file,
       result.Images().Add(std::move(frame));
     }
   }
-  if (result.Empty()) throw GIFException("Invalid image dimensions");
+  if (result.Empty()) throw GIFException(msg::kInvalidDimensions);
   ByteVector out;
   result.SaveToStream(out);
   return out;
