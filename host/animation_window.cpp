@@ -25,7 +25,7 @@ AnimationState* StateOf(HWND hwnd) {
 
 std::unique_ptr<gif::TGIFGraphic> LoadAnimation(HWND hwnd, AnimationState& state) {
   HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC res = FindResourceA(module, "ANIMATION", MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HRSRC res = FindResourceA(module, "ANIMATION", fw::kPictureResourceType);
   if (res == nullptr) return nullptr;
   HGLOBAL data = LoadResource(module, res);
   const auto* bytes = static_cast<const std::uint8_t*>(LockResource(data));

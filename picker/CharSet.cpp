@@ -95,12 +95,8 @@ void TTCharSet::BindHandlers() {
 void TTCharSet::LoadPictures() {
   HMODULE module = fw::ModuleHandle();
   for (const PictureBinding& b : kBindings) {
-    // A module built without its pictures shows empty controls.
-    if (!FindResourceA(module, b.picture, MAKEINTRESOURCEA(10))) continue;
-    try {
-      Get<fw::PictureControl>(b.picture).SetPicture(fw::LoadPictureResource(module, b.picture));
-    } catch (const fw::EUnknownGraphicClass&) {
-      // A module without the GIF drawing shows empty controls too.
+    if (auto picture = fw::LoadOptionalPictureResource(module, b.picture)) {
+      Get<fw::PictureControl>(b.picture).SetPicture(std::move(picture));
     }
   }
 }

@@ -13,6 +13,8 @@ namespace rf::gif {
 
 namespace {
 
+// The class name stored pictures carry (see RegisterGIFFormat).
+constexpr const char* kGIFClassName = "TGIFImage";
 constexpr DWORD kDestinationCopy = 0x00AA0029;  // ROP "D": leave the destination
 
 UINT g_clipboard_format = 0;
@@ -353,8 +355,11 @@ void TGIFGraphic::LoadFromClipboardFormat(UINT format, HANDLE data) {
 }
 
 void RegisterGIFFormat() {
-  fw::RegisterGraphicClass("TGIFImage", [] { return std::make_unique<TGIFGraphic>(); });
-  fw::RegisterFileFormat("GIF", "GIF Image", "TGIFImage");
+  // Stored pictures (the module's picture resources, saved picture
+  // properties) name their class "TGIFImage", the picture's own class: the
+  // drawing class registers under that name so that they find it.
+  fw::RegisterGraphicClass(kGIFClassName, [] { return std::make_unique<TGIFGraphic>(); });
+  fw::RegisterFileFormat("GIF", "GIF Image", kGIFClassName);
   g_clipboard_format = RegisterClipboardFormatA("GIF Image");
   if (HDC screen = GetDC(nullptr)) {
     g_palette_display = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) <= 8;
@@ -363,7 +368,7 @@ void RegisterGIFFormat() {
 }
 
 void UnregisterGIFFormat() {
-  fw::UnregisterGraphicClass("TGIFImage");
+  fw::UnregisterGraphicClass(kGIFClassName);
   g_clipboard_format = 0;
 }
 

@@ -39,10 +39,8 @@ class TGIFPainter : public fw::Thread, private TAnimationDriver, private TCompos
   std::uint16_t PaintOptions() const { return options_; }
   int AnimationSpeed() const { return speed_; }
   bool Threaded() const { return (options_ & poThreaded) != 0; }
-  bool HasWakeEvent() const { return wake_ != nullptr; }
   // Which buffers this run made.
   bool HasWorkBuffer() const override { return static_cast<bool>(work_.dc); }
-  bool HasSavedBackground() const { return static_cast<bool>(saved_.dc); }
   COLORREF BackgroundColor() const { return background_; }
 
   // The frame being shown, -1 when not painting. An event that moves it
