@@ -35,8 +35,8 @@ struct DibInfo {
 // memory DC: the canvas icons and metafiles are drawn on.
 class DrawingSurface {
  public:
-  DrawingSurface(int width, int height, COLORREF fill) : width_(width), height_(height) {
-    dc_ = fw::MakeMemoryDC(nullptr);
+  DrawingSurface(int width, int height, COLORREF fill)
+      : width_(width), height_(height), surface_(nullptr) {
     DibInfo info{};
     info.header.biSize = sizeof(BITMAPINFOHEADER);
     info.header.biWidth = width;
@@ -44,19 +44,19 @@ class DrawingSurface {
     info.header.biPlanes = 1;
     info.header.biBitCount = 32;
     info.header.biCompression = BI_RGB;
-    bitmap_.reset(CreateDIBSection(dc_.get(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                   reinterpret_cast<void**>(&bits_), nullptr, 0));
-    if (!bitmap_ || bits_ == nullptr) throw fw::EOutOfResources();
-    old_ = SelectObject(dc_.get(), bitmap_.get());
+    fw::UniqueBitmap bitmap(CreateDIBSection(surface_.dc(), reinterpret_cast<BITMAPINFO*>(&info),
+                                             DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+                                             nullptr, 0));
+    if (bits_ == nullptr) bitmap.reset();
+    surface_.Select(std::move(bitmap));
     const std::uint32_t pixel = (GetRValue(fill) << 16) | (GetGValue(fill) << 8) | GetBValue(fill);
     std::uint32_t* p = reinterpret_cast<std::uint32_t*>(bits_);
     std::fill(p, p + static_cast<std::size_t>(width) * height, pixel);
   }
-  ~DrawingSurface() { SelectObject(dc_.get(), old_); }
   DrawingSurface(const DrawingSurface&) = delete;
   DrawingSurface& operator=(const DrawingSurface&) = delete;
 
-  HDC DC() const { return dc_.get(); }
+  HDC DC() const { return surface_.dc(); }
   // The pixels as a 24-bit bitmap (blue, green, red).
   PixelBitmap Pixels() const {
     GdiFlush();
@@ -72,10 +72,8 @@ class DrawingSurface {
  private:
   int width_;
   int height_;
-  fw::UniqueDC dc_;
-  fw::UniqueBitmap bitmap_;
+  fw::MemoryBitmap surface_;
   std::uint8_t* bits_ = nullptr;
-  HGDIOBJ old_ = nullptr;
 };
 
 ReductionSettings PlatformSettings(const TGIFSubImage& frame);
@@ -114,13 +112,16 @@ SystemPalettes PlatformPalettes() {
     Palette def = PaletteOf(stock);
     if (def.size() == 20) p.default_palette = std::move(def);
   }
-  if (HDC screen = GetDC(nullptr)) {
-    fw::UniquePalette halftone(CreateHalftonePalette(screen));
-    ReleaseDC(nullptr, screen);
-    if (halftone) {
-      Palette ht = PaletteOf(halftone.get());
-      if (!ht.empty()) p.halftone_palette = std::move(ht);
-    }
+  fw::UniquePalette halftone;
+  try {
+    fw::WindowDC screen(nullptr);
+    halftone.reset(CreateHalftonePalette(screen.get()));
+  } catch (const fw::EOutOfResources&) {
+    // No screen: the fixed halftone table stays.
+  }
+  if (halftone) {
+    Palette ht = PaletteOf(halftone.get());
+    if (!ht.empty()) p.halftone_palette = std::move(ht);
   }
   return p;
 }
@@ -134,11 +135,8 @@ PixelBitmap ReadBitmapHandle(HBITMAP bitmap, HPALETTE palette) {
   if (bm.bmWidth <= 0 || bm.bmHeight <= 0) return {};
   const int bits = depth <= 8 ? depth : 24;
 
-  HDC screen = GetDC(nullptr);
-  if (screen == nullptr) throw fw::EOutOfResources();
-  HPALETTE old_palette = nullptr;
-  if (palette != nullptr) old_palette = SelectPalette(screen, palette, FALSE);
-  if (palette != nullptr) RealizePalette(screen);
+  fw::WindowDC screen(nullptr);
+  fw::PaletteScope selected(screen.get(), palette);
 
   DibInfo info{};
   info.header.biSize = sizeof(BITMAPINFOHEADER);
@@ -147,23 +145,13 @@ PixelBitmap ReadBitmapHandle(HBITMAP bitmap, HPALETTE palette) {
   info.header.biPlanes = 1;
   info.header.biBitCount = static_cast<WORD>(bits);
   info.header.biCompression = BI_RGB;
-  PixelBitmap out;
-  int lines = 0;
-  try {
-    out = PixelBitmap(bm.bmWidth, bm.bmHeight, bits);
-    std::vector<std::uint8_t> data(static_cast<std::size_t>(out.Stride()) * bm.bmHeight);
-    lines = GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), data.data(),
-                      reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    for (int y = 0; y < bm.bmHeight && lines > 0; ++y)
-      std::memcpy(out.ScanLine(y), data.data() + static_cast<std::size_t>(y) * out.Stride(),
-                  static_cast<std::size_t>(out.Stride()));
-  } catch (...) {
-    if (old_palette) SelectPalette(screen, old_palette, FALSE);
-    ReleaseDC(nullptr, screen);
-    throw;
-  }
-  if (old_palette) SelectPalette(screen, old_palette, FALSE);
-  ReleaseDC(nullptr, screen);
+  PixelBitmap out(bm.bmWidth, bm.bmHeight, bits);
+  std::vector<std::uint8_t> data(static_cast<std::size_t>(out.Stride()) * bm.bmHeight);
+  const int lines = GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(bm.bmHeight), data.data(),
+                              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  for (int y = 0; y < bm.bmHeight && lines > 0; ++y)
+    std::memcpy(out.ScanLine(y), data.data() + static_cast<std::size_t>(y) * out.Stride(),
+                static_cast<std::size_t>(out.Stride()));
   if (lines == 0) throw GIFException(msg::kBitmapNotValid);
   if (bits <= 8) {
     int used = info.header.biClrUsed != 0 ? static_cast<int>(info.header.biClrUsed) : 1 << bits;

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "framework/gdi.h"
 #include "framework/graphic.h"
@@ -18,29 +19,71 @@
 #include "gif/anim/animationcompose.h"
 #include "gif/anim/animationrun.h"
 #include "gif/anim/animationtiming.h"
-#include "gif/win/gifgraphic_win.h"
+#include "gif/win/gifframedrawer_win.h"
 #include "gif/win/gifpaintstate_win.h"
 
 namespace rf::gif {
 
-class TGIFPainter : public fw::Thread, private TAnimationDriver, private TComposeSurfaces {
- public:
-  // Starts a painter for the picture on the canvas's rectangle. Answers the
-  // painter of a threaded run, still suspended: the caller resumes it; it
-  // frees itself when it ends. Answers nullptr when there is nothing to
-  // paint, or after running an unthreaded painter to its end.
-  static TGIFPainter* Start(TGIFGraphic& image, const fw::Canvas& canvas, const RECT& rect,
-                            std::uint16_t options);
+// Paint options: a 16-bit set, bit by bit.
+enum TGIFPaintOption : std::uint16_t {
+  poThreaded = 1 << 0,
+  poTransparent = 1 << 1,
+  poAnimate = 1 << 2,
+  poRepeat = 1 << 3,
+  poRepeatForever = 1 << 4,
+  poCheckCanvasHandle = 1 << 5,
+  poDirectPaint = 1 << 6,
+  poClearOnRepeat = 1 << 7,
+  poTile = 1 << 8,
+  poDither = 1 << 9,
+  poDitherOnPaletteDisplayOnly = 1 << 10,
+};
+inline constexpr std::uint16_t kDefaultPaintOptions = 0x060F;
+// "No colour" of the framework: no animation background.
+inline constexpr COLORREF kNoColor = 0x1FFFFFFF;
 
-  // The picture, or nullptr once it has gone away (or let the painter go).
-  TGIFGraphic* Image() const { return image_; }
+class TGIFPainter;
+using TGIFPainterEvent = std::function<void(TGIFPainter&)>;
+
+// The picture's painter settings as a painter takes them when it is made:
+// later changes to the picture's settings reach only later painters.
+struct TGIFPainterSettings {
+  std::uint16_t options = kDefaultPaintOptions;
+  int speed = 100;  // per cent of the frames' own delays
+  int priority = THREAD_PRIORITY_NORMAL;
+  COLORREF background = kNoColor;
+  TGIFPainterEvent OnPaintStart;
+  TGIFPainterEvent OnFrameBegin;
+  TGIFPainterEvent OnFrameEnd;
+  TGIFPainterEvent OnPassRepeat;
+  TGIFPainterEvent OnPaintEnd;
+};
+
+class TGIFPainter : public fw::Thread,
+                    public TGIFPaintStateMember,
+                    private TAnimationDriver,
+                    private TComposeSurfaces {
+ public:
+  // Starts a painter for the drawer's picture on the canvas's rectangle,
+  // listed in state. Answers the painter of a threaded run, still
+  // suspended: the caller resumes it; it frees itself when it ends. Answers
+  // nullptr when there is nothing to paint, or after running an unthreaded
+  // painter to its end.
+  static TGIFPainter* Start(TGIFFrameDrawer& drawer, TGIFPaintState& state,
+                            const TGIFPainterSettings& settings, const fw::Canvas& canvas,
+                            const RECT& rect);
+
+  // The picture's frame drawing, or nullptr once the picture has gone away
+  // (or let the painter go).
+  TGIFFrameDrawer* Drawer() const { return drawer_; }
   HDC CanvasHandle() const { return canvas_.Handle(); }
   const RECT& Rect() const { return rect_; }
   std::uint16_t PaintOptions() const { return options_; }
   int AnimationSpeed() const { return speed_; }
-  bool Threaded() const { return (options_ & poThreaded) != 0; }
+  bool Threaded() const override { return (options_ & poThreaded) != 0; }
+  bool Paints(HDC dc, const RECT& rect) const override;
   // Which buffers this run made.
-  bool HasWorkBuffer() const override { return static_cast<bool>(work_.dc); }
+  bool HasWorkBuffer() const override { return static_cast<bool>(work_); }
   COLORREF BackgroundColor() const { return background_; }
 
   // The frame being shown, -1 when not painting. An event that moves it
@@ -53,9 +96,10 @@ class TGIFPainter : public fw::Thread, private TAnimationDriver, private TCompos
 
   // Tells the painter to end; a threaded one is woken (and started, if it
   // never was) so that it ends at once rather than after its frame delay.
-  void Stop();
+  void Stop() override;
   // The picture goes away first: the painter forgets it and its events.
-  void Detach();
+  void Detach() override;
+  void ForgetEvents() override;
 
   TGIFPainterEvent OnPaintStart;
   TGIFPainterEvent OnFrameBegin;
@@ -69,17 +113,8 @@ class TGIFPainter : public fw::Thread, private TAnimationDriver, private TCompos
   void DoTerminate() override;
 
  private:
-  struct MemorySurface {
-    fw::UniqueDC dc;
-    fw::UniqueBitmap bitmap;
-    HGDIOBJ old = nullptr;
-    void Make(HDC compatible_with, int w, int h);
-    void Free();
-    ~MemorySurface() { Free(); }
-  };
-
-  TGIFPainter(TGIFGraphic& image, TGIFPaintState& state, const fw::Canvas& canvas, const RECT& rect,
-              std::uint16_t options);
+  TGIFPainter(TGIFFrameDrawer& drawer, TGIFPaintState& state, const TGIFPainterSettings& settings,
+              const fw::Canvas& canvas, const RECT& rect, std::uint16_t options);
   ~TGIFPainter() override;
 
   // Runs the call on the GUI thread (threaded) or here; false when it could
@@ -103,7 +138,7 @@ class TGIFPainter : public fw::Thread, private TAnimationDriver, private TCompos
   void DispatchThreadMessages();
   void FreeResources();
 
-  TGIFGraphic* image_;
+  TGIFFrameDrawer* drawer_;
   TGIFPaintState* state_;
   fw::Canvas canvas_;
   RECT rect_;
@@ -113,14 +148,10 @@ class TGIFPainter : public fw::Thread, private TAnimationDriver, private TCompos
   HANDLE wake_ = nullptr;
   COLORREF background_ = 0;
   fw::UniqueBrush background_brush_;
-  MemorySurface work_, previous_, saved_;
+  fw::MemoryBitmap work_, previous_, saved_;
   TAnimationRun run_;
   TAnimationClock clock_{0};
   bool frame_drawn_ = false;
 };
-
-// The drawing entry for a picture of several frames with poAnimate: starts,
-// reuses or copies from a painter as the paint options say.
-void DrawAnimatedPicture(TGIFGraphic& image, fw::Canvas& canvas, const RECT& rect);
 
 }  // namespace rf::gif

@@ -14,7 +14,23 @@
 
 namespace rf::gif {
 
-class TGIFPainter;
+// What the paint state asks of the painters in its list (TGIFPainter), so
+// that it needs to know no more of them.
+class TGIFPaintStateMember {
+ public:
+  // Tells the painter to end; a threaded one is woken.
+  virtual void Stop() = 0;
+  // The picture goes away first: the painter forgets it and its events.
+  virtual void Detach() = 0;
+  virtual bool Threaded() const = 0;
+  // The picture is going: the painter calls no more events.
+  virtual void ForgetEvents() = 0;
+  // The painter draws on this DC's rectangle.
+  virtual bool Paints(HDC dc, const RECT& rect) const = 0;
+
+ protected:
+  ~TGIFPaintStateMember() = default;
+};
 
 class TGIFPaintState {
  public:
@@ -39,17 +55,17 @@ class TGIFPaintState {
   };
 
   // Under the lock. Adding a painter that is in the list does nothing.
-  void Add(TGIFPainter* painter);
-  void Remove(TGIFPainter* painter);
-  bool Contains(const TGIFPainter* painter) const;
-  const std::vector<TGIFPainter*>& Painters() const { return painters_; }
-  TGIFPainter* DrawingPainter() const { return drawing_painter_; }
-  void SetDrawingPainter(TGIFPainter* painter) { drawing_painter_ = painter; }
+  void Add(TGIFPaintStateMember* painter);
+  void Remove(TGIFPaintStateMember* painter);
+  bool Contains(const TGIFPaintStateMember* painter) const;
+  const std::vector<TGIFPaintStateMember*>& Painters() const { return painters_; }
+  TGIFPaintStateMember* DrawingPainter() const { return drawing_painter_; }
+  void SetDrawingPainter(TGIFPaintStateMember* painter) { drawing_painter_ = painter; }
 
   // The buffer bitmap (logical screen size) selected into a memory DC with
   // a copy of the picture palette.
   bool HasBuffer() const { return static_cast<bool>(buffer_); }
-  HDC BufferDC() const { return buffer_dc_.get(); }
+  HDC BufferDC() const { return buffer_.dc(); }
   int BufferWidth() const { return buffer_w_; }
   int BufferHeight() const { return buffer_h_; }
   void MakeBuffer(HDC compatible_with, int width, int height, HPALETTE palette);
@@ -73,16 +89,16 @@ class TGIFPaintState {
 
  private:
   void FreeBuffer();
-  void Detach(TGIFPainter* painter);
+  void Detach(TGIFPaintStateMember* painter);
 
   CRITICAL_SECTION lock_;
-  std::vector<TGIFPainter*> painters_;
-  TGIFPainter* drawing_painter_ = nullptr;
-  fw::UniqueDC buffer_dc_;
-  fw::UniqueBitmap buffer_;
+  std::vector<TGIFPaintStateMember*> painters_;
+  TGIFPaintStateMember* drawing_painter_ = nullptr;
+  // Declared in this order so that the palette is selected out of the DC
+  // before the DC and the palette go.
+  fw::MemoryBitmap buffer_;
   fw::UniquePalette buffer_palette_;
-  HGDIOBJ old_bitmap_ = nullptr;
-  HPALETTE old_palette_ = nullptr;
+  std::unique_ptr<fw::PaletteScope> buffer_palette_selected_;
   int buffer_w_ = 0;
   int buffer_h_ = 0;
   std::shared_ptr<int> alive_ = std::make_shared<int>(1);

@@ -134,9 +134,9 @@ TEST(GifDraw, TransparentFrameWithoutTransparentPixelsHasNoMask) {
   auto g = Picture(4, 2, kFour, 5);  // index 5 at (1, 1)
   auto none = Picture(2, 1, {0, 1}, 5);
   TGIFSubImage& frame = none->Image().Images()[0];
-  EXPECT_NE(none->FrameBitmap(frame), nullptr);
-  EXPECT_EQ(none->FrameMask(frame), nullptr);
-  EXPECT_NE(g->FrameMask(g->Image().Images()[0]), nullptr);
+  EXPECT_NE(none->Drawer().FrameBitmap(frame), nullptr);
+  EXPECT_EQ(none->Drawer().FrameMask(frame), nullptr);
+  EXPECT_NE(g->Drawer().FrameMask(g->Image().Images()[0]), nullptr);
   Surface s(2, 1);
   fw::Canvas canvas(s.dc());
   none->Draw(canvas, RECT{0, 0, 2, 1});
@@ -182,10 +182,10 @@ TEST(GifDraw, BitmapMadeOnceForTwoDraws) {
   Surface s(16, 8);
   fw::Canvas canvas(s.dc());
   g->Draw(canvas, RECT{0, 0, 8, 4});
-  HBITMAP first = g->FrameBitmap(g->Image().Images()[0]);
+  HBITMAP first = g->Drawer().FrameBitmap(g->Image().Images()[0]);
   g->Draw(canvas, RECT{0, 0, 16, 8});
   EXPECT_EQ(renders, 1);
-  EXPECT_EQ(g->FrameBitmap(g->Image().Images()[0]), first);
+  EXPECT_EQ(g->Drawer().FrameBitmap(g->Image().Images()[0]), first);
   EXPECT_EQ(s.At(15, 7), Ref(1));
   // A changed colour map drops the bitmap; the next draw makes it anew.
   g->Image().GlobalColorMap()[1] = {9, 9, 9};

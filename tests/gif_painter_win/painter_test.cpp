@@ -20,6 +20,7 @@
 #include "gif/gifimage.h"
 #include "gif/model/gifextensions.h"
 #include "gif/model/gifsimple.h"
+#include "gif/win/gifgraphic_win.h"
 #include "gif/win/gifpainter_win.h"
 #include "tests/support/dib_surface.h"
 
