@@ -123,87 +123,35 @@ class DataBits {
   int count_ = 0;
 };
 
-// The decoder keeps two views of the string table. As long as each entry
-// was defined from strings already in the output (always, for well-formed
-// data), an entry is known by where its string lies (the output, or a table
-// of the single pixels) and how long it is, so a code's string is copied
-// from there in whole words ("fast" mode). A code beyond the next free one,
-// or a first code after a clear that names no pixel, makes entries that
-// refer to entries not yet defined; from there until the next clear the
-// decoder unwinds strings through the prefix and suffix table of the GIF
-// standard on a stack ("slow" mode). Prefix and suffix are filled from the
-// fast view when slow mode begins.
-class FastDecoder {
+// What reading a code answers besides a code: the data gave no further
+// code (cut short, or the terminator came), or an end code ended the data.
+constexpr int kNoCode = -1;
+constexpr int kEnded = -2;
+
+// The bits of the image data: each sub-block, as the standard's reader
+// reads it, is put into a window behind the bits not used yet, and codes
+// are fetched from there as 32-bit words. Sub-blocks count as read in the
+// same order and at the same moments as in the plain decoder, so warnings
+// and the end of the data fall on the same codes.
+class LzwBitWindow {
  public:
-  FastDecoder(GIFInputStream& in, const LzwWarningSink& warn, int min_size)
+  LzwBitWindow(GIFInputStream& in, const LzwWarningSink& warn)
       : warn_(warn),
         src_(in.Data()),
         src_size_(in.Size()),
         cursor_(in.Position()),
-        data_start_(in.Position()),
-        min_size_(min_size),
-        clear_(1 << min_size),
-        end_(clear_ + 1) {
-    // Codes above 255 stand for their low 8 bits.
-    for (int c = 0; c < clear_; c += 256) {
-      std::memcpy(where_ + c, kPixelWhere.data(), sizeof(where_[0]) * std::min(clear_ - c, 256));
-    }
-    std::fill(length_, length_ + clear_, std::uint16_t{1});
-    // Clear and end have no string: the fast loop leaves them to the caller.
-    where_[clear_] = where_[end_] = kPixelStrings.data();
-    length_[clear_] = length_[end_] = kNoString;
-  }
+        data_start_(in.Position()) {}
 
-  // Decodes into out (total bytes plus slack); answers how many pixels
-  // the data gave.
-  std::size_t Run(std::uint8_t* out, std::size_t total);
-  // The stream position behind the image data.
-  std::size_t FinishData() {
-    SkipRest();
-    return cursor_;
-  }
-
- private:
-  enum class Stop { kFull, kOverflow, kEnd };
-  // What the fast loop answers besides a code it leaves to the caller.
-  static constexpr int kFrameFull = -10;
-  static constexpr int kStringOverflow = -11;
-  static constexpr int kNeedBits = -12;
-  // The length that marks clear and end, longer than any string.
-  static constexpr std::size_t kNoString = 0xFFFF;
-
-  void Warn(const char* message) {
-    if (warn_) warn_(message);
-  }
-
-  void SkipRest() {
-    if (zero_seen_) return;
-    while (cursor_ < src_size_) {
-      std::size_t size = src_[cursor_++];
-      if (size == 0) {
-        zero_seen_ = true;
-        return;
-      }
-      cursor_ += std::min(size, src_size_ - cursor_);
-    }
-  }
-
-  // Fetches a code at a sub-block boundary, on the first call, or when the
-  // data have run out. Sub-blocks count as read in the same order and at
-  // the same moments as in the plain decoder, so warnings and the end of
-  // the data fall on the same codes.
-  int ReadCodeSlow(int n) {
-    if (first_call_) {
-      first_call_ = false;
-      return clear_;
-    }
+  // Fetches a code at a sub-block boundary or when the data have run out;
+  // kNoCode when there is none.
+  int ReadCode(int n) {
     if (pos_ + static_cast<std::uint64_t>(n) >= loaded_) {
       if (done_) {
         if (pos_ >= loaded_) Warn(msg::kBitBufferUnderrun);
-        return -1;
+        return kNoCode;
       }
       do {
-        if (cursor_ >= src_size_) return -1;
+        if (cursor_ >= src_size_) return kNoCode;
         std::size_t size = src_[cursor_++];
         if (size == 0) {
           done_ = true;
@@ -217,12 +165,47 @@ class FastDecoder {
       } while (pos_ + static_cast<std::uint64_t>(n) > loaded_ && !done_);
       if (pos_ + static_cast<std::uint64_t>(n) > loaded_) {
         if (pos_ >= loaded_) Warn(msg::kBitBufferUnderrun);
-        return -1;
+        return kNoCode;
       }
     }
     std::uint32_t v = Load32(window_ + (pos_ >> 3)) >> (pos_ & 7);
     pos_ += static_cast<std::uint64_t>(n);
     return static_cast<int>(v & ((1u << n) - 1));
+  }
+
+  // Passes over the rest of the data up to and with the terminator.
+  void SkipRest() {
+    if (zero_seen_) return;
+    while (cursor_ < src_size_) {
+      std::size_t size = src_[cursor_++];
+      if (size == 0) {
+        zero_seen_ = true;
+        return;
+      }
+      cursor_ += std::min(size, src_size_ - cursor_);
+    }
+  }
+
+  // The stream position of the next sub-block's size byte.
+  std::size_t Cursor() const { return cursor_; }
+  // Bits of the image data used so far.
+  std::uint64_t BitPosition() const { return window_bits_ + pos_; }
+  // A reader of the same data from a bit position on, for reading codes
+  // again.
+  DataBits Replay(std::uint64_t bit_pos) const {
+    return DataBits(src_, src_size_, data_start_, bit_pos);
+  }
+
+  // The window itself, for the fast loop: it fetches codes from bit pos_
+  // on while pos_ plus the code size stays below loaded_.
+  static constexpr std::size_t kWindowSlack = 8;  // for reading 4 bytes at a time
+  std::uint8_t window_[1024] = {};
+  std::uint64_t pos_ = 0;     // bits of the window used
+  std::uint64_t loaded_ = 0;  // bits of the window filled
+
+ private:
+  void Warn(const char* message) {
+    if (warn_) warn_(message);
   }
 
   // Puts a sub-block's bytes behind the window's unread bits, first moving
@@ -240,10 +223,114 @@ class FastDecoder {
     loaded_ = (used + count) * 8;
   }
 
+  const LzwWarningSink& warn_;
+  const std::uint8_t* src_;
+  std::size_t src_size_;
+  std::size_t cursor_;             // next sub-block size byte in the stream
+  const std::size_t data_start_;   // the first sub-block's size byte
+  std::uint64_t window_bits_ = 0;  // bits of the image data before the window
+  bool done_ = false;              // the terminator was read
+  bool zero_seen_ = false;
+};
+
+// Fast mode's table: where each code's string lies (in the output, or in
+// the table of single pixels) and how long it is. One spare entry past the
+// last code takes the definitions made once the table is full, so the loop
+// needs no test for that.
+struct LzwStringTable {
+  const std::uint8_t* where[kLzwTableSize + 1];
+  std::uint16_t length[kLzwTableSize + 1];
+};
+
+// Slow mode's table: the standard's prefix and suffix of each code, whose
+// strings are unwound on a stack.
+struct LzwChainTable {
+  // Pixels, clear and end code; made when slow mode first needs them, as
+  // most frames never do.
+  void InitLowEntries(int clear) {
+    if (low_entries_ready) return;
+    for (int c = 0; c < clear + 2; ++c) {
+      prefix[c] = 0;
+      suffix[c] = c < clear ? static_cast<std::uint8_t>(c) : 0;
+    }
+    low_entries_ready = true;
+  }
+  // Entries from `from` up hold no string yet: they unwind as the
+  // standard's zeroed table.
+  void ZeroFrom(int from) {
+    for (int c = from; c < kLzwTableSize; ++c) {
+      prefix[c] = 0;
+      suffix[c] = 0;
+    }
+  }
+  void Push(std::uint8_t value) {
+    if (sp >= kLzwStackSize) throw GIFException(msg::kCircularTable);
+    stack[sp++] = value;
+  }
+
+  std::uint16_t prefix[kLzwTableSize];
+  std::uint8_t suffix[kLzwTableSize];
+  std::uint8_t stack[kLzwStackSize];
+  int sp = 0;
+  bool low_entries_ready = false;
+};
+
+// The decoder keeps its table in two modes. As long as each entry was
+// defined from strings already in the output (always, for well-formed
+// data), an entry is known by where its string lies and how long it is, so
+// a code's string is copied from there in whole words (fast mode, the
+// LzwStringTable). A code beyond the next free one, or a first code after a
+// clear that names no pixel, makes entries that refer to entries not yet
+// defined; from there until the next clear the decoder unwinds strings
+// through the prefix and suffix table of the GIF standard on a stack (slow
+// mode, the LzwChainTable). Prefix and suffix are filled from the fast
+// table when slow mode begins, by replaying the codes since the clear.
+class FastDecoder {
+ public:
+  FastDecoder(GIFInputStream& in, const LzwWarningSink& warn, int min_size)
+      : bits_(in, warn), min_size_(min_size), clear_(1 << min_size), end_(clear_ + 1) {
+    // Codes above 255 stand for their low 8 bits.
+    for (int c = 0; c < clear_; c += 256) {
+      std::memcpy(strings_.where + c, kPixelWhere.data(),
+                  sizeof(strings_.where[0]) * std::min(clear_ - c, 256));
+    }
+    std::fill(strings_.length, strings_.length + clear_, std::uint16_t{1});
+    // Clear and end have no string: the fast loop leaves them to the caller.
+    strings_.where[clear_] = strings_.where[end_] = kPixelStrings.data();
+    strings_.length[clear_] = strings_.length[end_] = kNoString;
+  }
+
+  // Decodes into out (total bytes plus slack); answers how many pixels
+  // the data gave.
+  std::size_t Run(std::uint8_t* out, std::size_t total);
+  // The stream position behind the image data.
+  std::size_t FinishData() {
+    bits_.SkipRest();
+    return bits_.Cursor();
+  }
+
+ private:
+  enum class Stop { kFull, kOverflow, kEnd };
+  // What the fast loop answers besides a code it leaves to the caller.
+  static constexpr int kFrameFull = -10;
+  static constexpr int kStringOverflow = -11;
+  static constexpr int kNeedBits = -12;
+  // The length that marks clear and end, longer than any string.
+  static constexpr std::size_t kNoString = 0xFFFF;
+
+  // The first code of the data counts as a clear code.
+  int ReadCode(int n) {
+    if (first_call_) {
+      first_call_ = false;
+      return clear_;
+    }
+    return bits_.ReadCode(n);
+  }
+
   int EndOfData() {
-    SkipRest();
+    bits_.SkipRest();
     ended_ = true;
-    return -2;
+    return kEnded;
   }
 
   // Fills prefix and suffix from the fast view; entries from the next free
@@ -253,14 +340,14 @@ class FastDecoder {
   // codes are read again from the first one after the clear.
   void EnterSlow() {
     if (slow_) return;
-    InitLowEntries();
-    DataBits bits(src_, src_size_, data_start_, replay_pos_);
+    chains_.InitLowEntries(clear_);
+    DataBits bits = bits_.Replay(replay_pos_);
     int code = replay_first_;
     int size = min_size_ + 1;
     int limit = 2 * clear_;
     for (int c = clear_ + 2; c < next_free_; ++c) {
-      prefix_[c] = static_cast<std::uint16_t>(code);
-      suffix_[c] = where_[c][length_[c] - 1u];
+      chains_.prefix[c] = static_cast<std::uint16_t>(code);
+      chains_.suffix[c] = strings_.where[c][strings_.length[c] - 1u];
       code = bits.Read(size);
       if (c + 1 >= limit && limit < kLzwTableSize) {
         limit *= 2;
@@ -270,22 +357,8 @@ class FastDecoder {
     // (Once the table is full the previous code is not needed again: no
     // code lies beyond the next free one, and nothing more is defined.)
     old_ = code;
-    for (int c = next_free_; c < kLzwTableSize; ++c) {
-      prefix_[c] = 0;
-      suffix_[c] = 0;
-    }
+    chains_.ZeroFrom(next_free_);
     slow_ = true;
-  }
-
-  // Pixels, clear and end code in the standard's table; made when slow
-  // mode first needs them, as most frames never do.
-  void InitLowEntries() {
-    if (low_entries_ready_) return;
-    for (int c = 0; c < clear_ + 2; ++c) {
-      prefix_[c] = 0;
-      suffix_[c] = c < clear_ ? static_cast<std::uint8_t>(c) : 0;
-    }
-    low_entries_ready_ = true;
   }
 
   // After a clear code: answers the first pixel (or the end).
@@ -293,11 +366,11 @@ class FastDecoder {
     size_ = min_size_ + 1;
     limit_ = 2 * clear_;
     next_free_ = clear_ + 2;
-    sp_ = 0;
+    chains_.sp = 0;
     slow_ = false;
     int code;
     do {
-      code = ReadCodeSlow(size_);
+      code = ReadCode(size_);
     } while (code == clear_);
     if (code < 0) return code;
     if (code == end_) return EndOfData();
@@ -305,25 +378,17 @@ class FastDecoder {
     old_ = code;
     first_ = static_cast<std::uint8_t>(code);
     replay_first_ = code;
-    replay_pos_ = window_bits_ + pos_;
+    replay_pos_ = bits_.BitPosition();
     if (slow_) {
-      InitLowEntries();
-      for (int c = next_free_; c < kLzwTableSize; ++c) {
-        prefix_[c] = 0;
-        suffix_[c] = 0;
-      }
+      chains_.InitLowEntries(clear_);
+      chains_.ZeroFrom(next_free_);
     }
     return code;
   }
 
-  void Push(std::uint8_t value) {
-    if (sp_ >= kLzwStackSize) throw GIFException(msg::kCircularTable);
-    stack_[sp_++] = value;
-  }
-
   int GenericNext() {
-    if (ended_) return -2;
-    int code = ReadCodeSlow(size_);
+    if (ended_) return kEnded;
+    int code = ReadCode(size_);
     if (code < 0) return code;
     return GenericDecode(code);
   }
@@ -336,19 +401,19 @@ class FastDecoder {
     EnterSlow();
     int in_code = code;
     if (code >= next_free_) {
-      Push(first_);
+      chains_.Push(first_);
       code = old_;
     }
     while (code >= clear_) {
-      Push(suffix_[code]);
-      if (prefix_[code] == code) throw GIFException(msg::kCircularTable);
-      code = prefix_[code];
+      chains_.Push(chains_.suffix[code]);
+      if (chains_.prefix[code] == code) throw GIFException(msg::kCircularTable);
+      code = chains_.prefix[code];
     }
-    first_ = suffix_[code];
-    Push(first_);
+    first_ = chains_.suffix[code];
+    chains_.Push(first_);
     if (next_free_ < kLzwTableSize) {
-      prefix_[next_free_] = static_cast<std::uint16_t>(old_);
-      suffix_[next_free_] = first_;
+      chains_.prefix[next_free_] = static_cast<std::uint16_t>(old_);
+      chains_.suffix[next_free_] = first_;
       ++next_free_;
       if (next_free_ >= limit_ && limit_ < kLzwTableSize) {
         limit_ *= 2;
@@ -356,7 +421,7 @@ class FastDecoder {
       }
     }
     old_ = in_code;
-    return stack_[--sp_];
+    return chains_.stack[--chains_.sp];
   }
 
   // Writes a pixel and the rest of its string from the stack; false when
@@ -366,30 +431,16 @@ class FastDecoder {
       prev_off_ = p_;
     }
     out[p_++] = static_cast<std::uint8_t>(pixel);
-    while (sp_ > 0 && p_ < total) out[p_++] = stack_[--sp_];
-    return sp_ == 0;
+    while (chains_.sp > 0 && p_ < total) out[p_++] = chains_.stack[--chains_.sp];
+    return chains_.sp == 0;
   }
 
   // Kept out of line: inlined into Run, its state no longer fits in
   // registers.
   [[gnu::noinline]] int FastLoop(std::uint8_t* out, std::size_t total, int first_code);
 
-  const LzwWarningSink& warn_;
-  const std::uint8_t* src_;
-  std::size_t src_size_;
-  std::size_t cursor_;            // next sub-block size byte in the stream
-  const std::size_t data_start_;  // the first sub-block's size byte
-  // The sub-blocks read so far, from a little before the next code on.
-  // Positions in bits from its start; window_bits_ is how many bits of the
-  // image data lie before it.
-  static constexpr std::size_t kWindowSlack = 8;  // for reading 4 bytes at a time
-  std::uint8_t window_[1024] = {};
-  std::uint64_t window_bits_ = 0;
-  std::uint64_t pos_ = 0;     // bits of the window used
-  std::uint64_t loaded_ = 0;  // bits of the window filled
+  LzwBitWindow bits_;
   bool first_call_ = true;
-  bool done_ = false;
-  bool zero_seen_ = false;
   bool ended_ = false;
 
   const int min_size_;
@@ -401,7 +452,6 @@ class FastDecoder {
   int old_ = 0;
   std::uint8_t first_ = 0;
   bool slow_ = false;
-  bool low_entries_ready_ = false;
 
   // The first code after the last clear, and where in the image data the
   // next one begins.
@@ -411,15 +461,8 @@ class FastDecoder {
   std::size_t p_ = 0;         // pixels written
   std::size_t prev_off_ = 0;  // where the previous code's string begins; it ends at p_
 
-  // Fast view: where each code's string lies and how long it is. One spare
-  // entry past the last code takes the definitions made once the table is
-  // full, so the loop needs no test for that.
-  const std::uint8_t* where_[kLzwTableSize + 1];
-  std::uint16_t length_[kLzwTableSize + 1];
-  std::uint16_t prefix_[kLzwTableSize];
-  std::uint8_t suffix_[kLzwTableSize];
-  std::uint8_t stack_[kLzwStackSize];
-  int sp_ = 0;
+  LzwStringTable strings_;
+  LzwChainTable chains_;
 };
 
 // Decodes codes while they need nothing but the fast view: literal pixels,
@@ -431,8 +474,8 @@ class FastDecoder {
 int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int first_code) {
   // State in locals: stores to the output may alias any member, and
   // locals stay in registers. The tables are addressed from `this`.
-  std::uint64_t pos = pos_;
-  const std::uint64_t loaded = loaded_;
+  std::uint64_t pos = bits_.pos_;
+  const std::uint64_t loaded = bits_.loaded_;
   std::uint64_t size = static_cast<std::uint64_t>(size_);
   std::size_t mask = (std::size_t{1} << size) - 1;
   std::size_t next_free = static_cast<std::size_t>(next_free_);
@@ -447,8 +490,8 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int first_
   };
   std::uint8_t* stop = stop_from(op);
   const auto define = [&](std::size_t len) {
-    where_[next_free] = prev;
-    length_[next_free] = static_cast<std::uint16_t>(len);
+    strings_.where[next_free] = prev;
+    strings_.length[next_free] = static_cast<std::uint16_t>(len);
     if (++next_free > mask) [[unlikely]] {
       if (mask < kLzwTableSize - 1u) {
         ++size;
@@ -467,14 +510,14 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int first_
     code = static_cast<std::size_t>(first_code);
   } else {
     if (pos + size >= loaded) return kNeedBits;
-    code = (Load32(window_ + (pos >> 3)) >> (pos & 7)) & mask;
+    code = (Load32(bits_.window_ + (pos >> 3)) >> (pos & 7)) & mask;
     pos += size;
   }
   for (;;) {
     if (code < next_free) [[likely]] {
       // A literal pixel or a defined string, alike.
-      const std::uint8_t* const src = where_[code];
-      const std::size_t len = length_[code];
+      const std::uint8_t* const src = strings_.where[code];
+      const std::size_t len = strings_.length[code];
       std::uint8_t* const next_op = op + len;
       if (next_op >= stop) [[unlikely]] {
         if (len == kNoString) {  // clear or end
@@ -541,11 +584,11 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int first_
       result = kNeedBits;
       break;
     }
-    code = (Load32(window_ + (pos >> 3)) >> (pos & 7)) & mask;
+    code = (Load32(bits_.window_ + (pos >> 3)) >> (pos & 7)) & mask;
     pos = next;
   }
 
-  pos_ = pos;
+  bits_.pos_ = pos;
   size_ = static_cast<int>(size);
   next_free_ = static_cast<int>(next_free);
   limit_ = static_cast<int>(mask) + 1;
@@ -556,7 +599,7 @@ int FastDecoder::FastLoop(std::uint8_t* out, const std::size_t total, int first_
 
 std::size_t FastDecoder::Run(std::uint8_t* out, const std::size_t total) {
   Stop stop = Stop::kFull;
-  int pending = -1;
+  int pending = kNoCode;
   for (;;) {
     if (p_ >= total) break;
     if (slow_) {
@@ -572,14 +615,14 @@ std::size_t FastDecoder::Run(std::uint8_t* out, const std::size_t total) {
       continue;
     }
     int r = FastLoop(out, total, pending);
-    pending = -1;
+    pending = kNoCode;
     if (r == kFrameFull) break;
     if (r == kStringOverflow) {
       stop = Stop::kOverflow;
       break;
     }
     if (r == kNeedBits) {
-      pending = ReadCodeSlow(size_);
+      pending = ReadCode(size_);
       if (pending < 0) {
         stop = Stop::kEnd;
         break;
