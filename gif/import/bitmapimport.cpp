@@ -33,7 +33,7 @@ class ColorCollector {
     int index = -1;
     for (int i = 0; i < map_.Count(); ++i) {
       const TGIFColor& c = map_[i];
-      if (c.Red == red && c.Green == green && c.Blue == blue) {
+      if (c.red == red && c.green == green && c.blue == blue) {
         index = i;
         break;
       }

@@ -92,8 +92,8 @@ int ReserveTransparentEntry(TGIFColorMap& map, std::span<TGIFSubImage* const> fr
   int nearest = 0;
   int best = std::numeric_limits<int>::max();
   for (int i = 0; i < gone; ++i) {
-    const int d = std::abs(map[i].Red - color.Red) + std::abs(map[i].Green - color.Green) +
-                  std::abs(map[i].Blue - color.Blue);
+    const int d = std::abs(map[i].red - color.red) + std::abs(map[i].green - color.green) +
+                  std::abs(map[i].blue - color.blue);
     if (d < best) {
       best = d;
       nearest = i;

@@ -41,7 +41,7 @@ Palette CommonPalette(const TGIFImage& image, const ReductionSettings& settings,
     for (std::uint8_t p : frame->Pixels()) {
       if (p == transparent) continue;
       const TGIFColor c = ColorOf(map, p);
-      quantizer.AddColor(c.Red, c.Green, c.Blue);
+      quantizer.AddColor(c.red, c.green, c.blue);
     }
   }
   return PlaceQuantizedColors(quantizer, colors, reserve, settings.system.default_palette);
@@ -100,7 +100,7 @@ void OptimizeColorMaps(TGIFImage& image, const ReductionSettings& settings) {
       const int step = ditherer->Direction();
       for (int n = 0, x = ditherer->StartColumn(); n < frame.Width(); ++n, x += step) {
         const TGIFColor& c = colors[row[x]];
-        const std::uint8_t index = ditherer->Dither(c.Red, c.Green, c.Blue);
+        const std::uint8_t index = ditherer->Dither(c.red, c.green, c.blue);
         mask[x] = row[x] == transparent;
         row[x] = mask[x] ? 0 : index;
       }

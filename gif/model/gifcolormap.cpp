@@ -16,8 +16,8 @@ int TGIFColorMap::CapacityFor(int count) {
 
 std::uint32_t TGIFColorMap::ColorValue(int index) const {
   const TGIFColor& c = (*this)[index];
-  return static_cast<std::uint32_t>(c.Red) | (static_cast<std::uint32_t>(c.Green) << 8) |
-         (static_cast<std::uint32_t>(c.Blue) << 16);
+  return static_cast<std::uint32_t>(c.red) | (static_cast<std::uint32_t>(c.green) << 8) |
+         (static_cast<std::uint32_t>(c.blue) << 16);
 }
 
 void TGIFColorMap::Clear() {

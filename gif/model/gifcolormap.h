@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "gif/base/gifcolor.h"
 #include "gif/model/gifitem.h"
 
 namespace rf::gif {
 
 class TGIFHeader;
-
-struct TGIFColor {
-  std::uint8_t Red = 0;
-  std::uint8_t Green = 0;
-  std::uint8_t Blue = 0;
-  friend bool operator==(const TGIFColor&, const TGIFColor&) = default;
-};
 
 class TGIFColorMap {
  public:

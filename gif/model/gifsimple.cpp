@@ -18,7 +18,7 @@ std::uint16_t Word(int v, const char* what) {
   return static_cast<std::uint16_t>(v);
 }
 
-void FillMap(TGIFColorMap& map, const std::vector<SimpleColor>& colors) {
+void FillMap(TGIFColorMap& map, const std::vector<TGIFColor>& colors) {
   Require(colors.size() <= 256, "GIF colour table larger than 256 entries");
   map.SetCount(static_cast<int>(colors.size()));
   for (std::size_t i = 0; i < colors.size(); ++i) {
@@ -94,7 +94,7 @@ std::vector<std::uint8_t> SaveSimplePicture(const SimplePicture& picture) {
   return out;
 }
 
-SimplePicture StillPicture(int width, int height, std::vector<SimpleColor> colors,
+SimplePicture StillPicture(int width, int height, std::vector<TGIFColor> colors,
                            std::vector<std::uint8_t> pixels) {
   SimplePicture picture;
   picture.width = width;

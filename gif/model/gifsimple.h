@@ -10,18 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "gif/write/gifencoder.h"
+#include "gif/base/gifcolor.h"
+#include "gif/base/gifsettings.h"
 
 namespace rf::gif {
 
 class TGIFImage;
-
-struct SimpleColor {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
-  friend bool operator==(const SimpleColor&, const SimpleColor&) = default;
-};
 
 // The graphic control extension written in front of a frame.
 struct SimpleControl {
@@ -36,8 +30,8 @@ struct SimpleFrame {
   int top = 0;
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> pixels;       // width × height indexes, rows top to bottom
-  std::vector<SimpleColor> local_colors;  // empty: the frame uses the global table
+  std::vector<std::uint8_t> pixels;     // width × height indexes, rows top to bottom
+  std::vector<TGIFColor> local_colors;  // empty: the frame uses the global table
   bool interlaced = false;
   std::optional<SimpleControl> control;
   std::vector<std::string> comments;  // written as one comment extension, a line each
@@ -46,7 +40,7 @@ struct SimpleFrame {
 struct SimplePicture {
   int width = 0;  // logical screen
   int height = 0;
-  std::vector<SimpleColor> colors;  // global colour table (1 to 256 entries, or none)
+  std::vector<TGIFColor> colors;  // global colour table (1 to 256 entries, or none)
   std::uint8_t background = 0;
   std::uint8_t aspect = 0;
   // Loop count of a "NETSCAPE2.0" extension in front of the first frame
@@ -71,7 +65,7 @@ std::vector<std::uint8_t> SaveSimplePicture(const SimplePicture& picture);
 // A still picture: one full-size frame at (0, 0) with a graphic control
 // extension (no transparency, delay 0), the colours as the global table,
 // LZW coded.
-SimplePicture StillPicture(int width, int height, std::vector<SimpleColor> colors,
+SimplePicture StillPicture(int width, int height, std::vector<TGIFColor> colors,
                            std::vector<std::uint8_t> pixels);
 
 }  // namespace rf::gif

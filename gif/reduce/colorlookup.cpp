@@ -35,7 +35,7 @@ std::uint8_t TFastColorLookup::Search(std::uint8_t red, std::uint8_t green,
 }
 
 std::uint8_t TFastColorLookup::Lookup(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                                      RgbColor& chosen) {
+                                      TGIFColor& chosen) {
   std::int16_t& cell = cells_[CellOf(red, green, blue)];
   if (cell == kEmpty) cell = Search(red, green, blue);
   const PaletteEntry& e = palette_[static_cast<std::size_t>(cell)];

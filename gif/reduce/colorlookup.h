@@ -9,13 +9,6 @@
 
 namespace rf::gif {
 
-struct RgbColor {
-  std::uint8_t red = 0;
-  std::uint8_t green = 0;
-  std::uint8_t blue = 0;
-  friend bool operator==(const RgbColor&, const RgbColor&) = default;
-};
-
 class TColorLookup {
  public:
   explicit TColorLookup(Palette palette) : palette_(std::move(palette)) {}
@@ -26,7 +19,7 @@ class TColorLookup {
   // Answers the index of the entry chosen for (red, green, blue) and puts
   // the entry's colour into `chosen`.
   virtual std::uint8_t Lookup(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                              RgbColor& chosen) = 0;
+                              TGIFColor& chosen) = 0;
 
   const Palette& GetPalette() const { return palette_; }
   int Colors() const { return static_cast<int>(palette_.size()); }
@@ -43,7 +36,7 @@ class TFastColorLookup final : public TColorLookup {
  public:
   explicit TFastColorLookup(Palette palette);
   std::uint8_t Lookup(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                      RgbColor& chosen) override;
+                      TGIFColor& chosen) override;
 
   // Cell of a colour: red in the low 5 bits, green in the middle, blue high.
   static int CellOf(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
@@ -60,10 +53,9 @@ class TFastColorLookup final : public TColorLookup {
 class TNetscapeColorLookup final : public TColorLookup {
  public:
   TNetscapeColorLookup();
-  static int Level(std::uint8_t v) { return (v + 3) / 51; }
   std::uint8_t Lookup(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                      RgbColor& chosen) override {
-    int r = Level(red), g = Level(green), b = Level(blue);
+                      TGIFColor& chosen) override {
+    const int r = CubeLevel(red), g = CubeLevel(green), b = CubeLevel(blue);
     chosen = {static_cast<std::uint8_t>(r * 51), static_cast<std::uint8_t>(g * 51),
               static_cast<std::uint8_t>(b * 51)};
     return static_cast<std::uint8_t>(r * 36 + g * 6 + b);
@@ -75,7 +67,7 @@ class TGrayScaleLookup final : public TColorLookup {
  public:
   TGrayScaleLookup();
   std::uint8_t Lookup(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                      RgbColor& chosen) override {
+                      TGIFColor& chosen) override {
     auto g = static_cast<std::uint8_t>((77 * red + 150 * green + 29 * blue) / 256);
     chosen = {g, g, g};
     return g;
@@ -87,7 +79,7 @@ class TMonochromeLookup final : public TColorLookup {
  public:
   TMonochromeLookup();
   std::uint8_t Lookup(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                      RgbColor& chosen) override {
+                      TGIFColor& chosen) override {
     if (77 * red + 150 * green + 29 * blue >= 32513) {
       chosen = {255, 255, 255};
       return 1;

@@ -39,7 +39,7 @@ TDitherEngine::TDitherEngine(int width, TColorLookup& lookup)
     : width_(std::max(width, 0)), lookup_(lookup) {}
 
 std::uint8_t TDitherEngine::Dither(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
-  RgbColor chosen;
+  TGIFColor chosen;
   column_ += direction_;
   return lookup_.Lookup(red, green, blue, chosen);
 }
@@ -67,7 +67,7 @@ std::uint8_t TErrorDiffusionDitherer::Dither(std::uint8_t red, std::uint8_t gree
   column_ += direction_;
   if (x < 0 || x >= width_) {
     // More pixels than the row holds: no place to keep their error.
-    RgbColor chosen;
+    TGIFColor chosen;
     return lookup_.Lookup(red, green, blue, chosen);
   }
   const std::size_t at = static_cast<std::size_t>(x + margin_) * 3;
@@ -76,7 +76,7 @@ std::uint8_t TErrorDiffusionDitherer::Dither(std::uint8_t red, std::uint8_t gree
   const int wanted[3] = {Clamp(red + (gathered[0] + half) / divisor_),
                          Clamp(green + (gathered[1] + half) / divisor_),
                          Clamp(blue + (gathered[2] + half) / divisor_)};
-  RgbColor chosen;
+  TGIFColor chosen;
   std::uint8_t index =
       lookup_.Lookup(static_cast<std::uint8_t>(wanted[0]), static_cast<std::uint8_t>(wanted[1]),
                      static_cast<std::uint8_t>(wanted[2]), chosen);

@@ -123,7 +123,7 @@ void DitherToCube(const std::uint8_t* pixels, int width, int height,
   std::copy_n(colors.begin(), std::min<std::size_t>(colors.size(), 256), table);
   const std::uint8_t transparent_cube =
       transparent >= 0
-          ? CubeIndex(table[transparent].Red, table[transparent].Green, table[transparent].Blue)
+          ? CubeIndex(table[transparent].red, table[transparent].green, table[transparent].blue)
           : 0;
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* src =
@@ -132,7 +132,7 @@ void DitherToCube(const std::uint8_t* pixels, int width, int height,
     const int step = ditherer.Direction();
     for (int i = 0, x = ditherer.StartColumn(); i < width; ++i, x += step) {
       const TGIFColor& c = table[src[x]];
-      const std::uint8_t index = ditherer.Dither(c.Red, c.Green, c.Blue);
+      const std::uint8_t index = ditherer.Dither(c.red, c.green, c.blue);
       dst[x] = transparent >= 0 && src[x] == transparent ? transparent_cube : index;
     }
     ditherer.NextLine();
@@ -142,7 +142,7 @@ void DitherToCube(const std::uint8_t* pixels, int width, int height,
 Palette ColorMapPalette(const TGIFColorMap& map) {
   Palette p;
   p.reserve(static_cast<std::size_t>(map.Count()));
-  for (const TGIFColor& c : map.Colors()) p.push_back({c.Red, c.Green, c.Blue, pcNoCollapse});
+  for (const TGIFColor& c : map.Colors()) p.push_back({c.red, c.green, c.blue, pcNoCollapse});
   return p;
 }
 

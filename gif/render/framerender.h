@@ -56,15 +56,6 @@ std::uint8_t* BmpRow(std::vector<std::uint8_t>& bmp, int width, int height, int 
 bool BuildMaskRows(const std::uint8_t* pixels, int width, int height, std::uint8_t transparent,
                    std::vector<std::uint8_t>& mask);
 
-// The 216-colour cube: levels 0, 51 ... 255 of red, green, blue, index =
-// red level × 36 + green level × 6 + blue level.
-inline int CubeLevel(int v) {
-  return (v + 3) / 51;
-}
-inline std::uint8_t CubeIndex(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  return static_cast<std::uint8_t>(CubeLevel(r) * 36 + CubeLevel(g) * 6 + CubeLevel(b));
-}
-
 // Floyd–Steinberg onto the cube, serpentine (row 0 left to right), from a
 // table of colours (an index beyond the table counts as black). Row y's
 // indexes go to row(y), asked for in order from the top. Pixels equal to

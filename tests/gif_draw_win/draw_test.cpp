@@ -22,8 +22,8 @@ constexpr COLORREF kPaper = RGB(1, 2, 3);  // what the destination held before
 
 using Surface = rf::test::DibSurface;
 
-const std::vector<SimpleColor> kColors = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
-                                          {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
+const std::vector<TGIFColor> kColors = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
+                                        {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
 
 COLORREF Ref(int index) {
   return RGB(kColors[index].red, kColors[index].green, kColors[index].blue);

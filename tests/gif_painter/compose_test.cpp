@@ -101,7 +101,7 @@ TEST(Placement, TilesCoverTheRectangleAndAreCutAtItsEdge) {
 
 // A 4 × 1 screen: red, green, blue, white in the global table, black as
 // background index 4.
-const std::vector<SimpleColor> kColors = {
+const std::vector<TGIFColor> kColors = {
     {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}};
 constexpr std::uint32_t kRed = 0xFF0000FF, kGreen = 0x00FF00FF, kBlue = 0x0000FFFF,
                         kWhite = 0xFFFFFFFF, kBlack = 0x000000FF;

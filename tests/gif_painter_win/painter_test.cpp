@@ -33,7 +33,7 @@ constexpr COLORREF kPaper = RGB(1, 2, 3);
 
 using Surface = rf::test::DibSurface;
 
-const std::vector<SimpleColor> kColors = {
+const std::vector<TGIFColor> kColors = {
     {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}};
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
                    kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);

@@ -100,9 +100,9 @@ std::vector<std::uint8_t> Compose(const TGIFImage& image, const Shown& shown) {
         if (f->Transparent() && index == f->TransparentIndex()) continue;
         TGIFColor c = index < map.Count() ? map[index] : TGIFColor{};
         std::uint8_t* p = &rgba[(sy * w + sx) * 4];
-        p[0] = c.Red;
-        p[1] = c.Green;
-        p[2] = c.Blue;
+        p[0] = c.red;
+        p[1] = c.green;
+        p[2] = c.blue;
         p[3] = 255;
       }
     }

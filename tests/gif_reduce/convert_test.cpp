@@ -181,8 +181,8 @@ TEST(ConvertPicture, AGifKeepsItsFramesPlacesAndTransparency) {
         << p;
   // Grey: each opaque pixel's colour has equal channels.
   const TGIFColor c = second.ActiveColorMap()[second.Pixels()[0]];
-  EXPECT_EQ(c.Red, c.Green);
-  EXPECT_EQ(c.Green, c.Blue);
+  EXPECT_EQ(c.red, c.green);
+  EXPECT_EQ(c.green, c.blue);
 }
 
 }  // namespace

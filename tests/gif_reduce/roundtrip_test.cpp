@@ -51,9 +51,9 @@ void ExpectGiflibReadsTheSame(const TGIFImage& image, const std::vector<std::uin
   const TGIFColorMap& ours = frame.ActiveColorMap();
   ASSERT_GE(map->ColorCount, ours.Count());
   for (int i = 0; i < ours.Count(); ++i) {
-    EXPECT_EQ(map->Colors[i].Red, ours[i].Red) << i;
-    EXPECT_EQ(map->Colors[i].Green, ours[i].Green) << i;
-    EXPECT_EQ(map->Colors[i].Blue, ours[i].Blue) << i;
+    EXPECT_EQ(map->Colors[i].Red, ours[i].red) << i;
+    EXPECT_EQ(map->Colors[i].Green, ours[i].green) << i;
+    EXPECT_EQ(map->Colors[i].Blue, ours[i].blue) << i;
   }
   DGifCloseFile(gif, &error);
 }

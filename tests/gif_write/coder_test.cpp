@@ -63,8 +63,8 @@ Bytes MakePixels(Pattern pattern, int w, int h, int colors, unsigned seed) {
   return px;
 }
 
-std::vector<SimpleColor> Ramp(int count) {
-  std::vector<SimpleColor> c(static_cast<std::size_t>(count));
+std::vector<TGIFColor> Ramp(int count) {
+  std::vector<TGIFColor> c(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     c[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
             static_cast<std::uint8_t>(i * 7)};
@@ -125,7 +125,7 @@ TEST(CoderRoundTrip, GiflibDecodesEveryDepthSizeAndCoder) {
             const int padded = 1 << ColorBits(c);
             ASSERT_EQ(peer.global_colors.size(), 3u * padded) << where;
             for (int i = 0; i < c; ++i) {
-              const SimpleColor want = Ramp(c)[i];
+              const TGIFColor want = Ramp(c)[i];
               ASSERT_EQ(peer.global_colors[3 * i], want.red) << where;
               ASSERT_EQ(peer.global_colors[3 * i + 2], want.blue) << where;
             }
@@ -307,7 +307,7 @@ TEST(PeerStreams, GiflibWrittenStreamsAgree) {
   for (int bits = 1; bits <= 8; ++bits) {
     const int colors = 1 << bits;
     Bytes rgb;
-    for (const SimpleColor& c : Ramp(colors)) rgb.insert(rgb.end(), {c.red, c.green, c.blue});
+    for (const TGIFColor& c : Ramp(colors)) rgb.insert(rgb.end(), {c.red, c.green, c.blue});
     for (bool interlaced : {false, true}) {
       const Bytes px = MakePixels(Pattern::kRandom, 37, 29, colors, static_cast<unsigned>(bits));
       const Bytes gif = test::EncodeWithGiflib(37, 29, rgb, px, interlaced);

@@ -32,8 +32,8 @@ std::unique_ptr<TGIFImage> Load(const Bytes& bytes) {
   return image;
 }
 
-std::vector<SimpleColor> Grey(int count) {
-  std::vector<SimpleColor> c;
+std::vector<TGIFColor> Grey(int count) {
+  std::vector<TGIFColor> c;
   for (int i = 0; i < count; ++i) {
     const auto v = static_cast<std::uint8_t>(i * 255 / std::max(count - 1, 1));
     c.push_back({v, v, v});
@@ -356,7 +356,7 @@ TEST(SaveRoundTrip, GiflibStreamsReadByOurReader) {
     for (bool interlaced : {false, true}) {
       const int colors = 1 << bits;
       Bytes rgb;
-      for (const SimpleColor& c : Grey(colors)) rgb.insert(rgb.end(), {c.red, c.green, c.blue});
+      for (const TGIFColor& c : Grey(colors)) rgb.insert(rgb.end(), {c.red, c.green, c.blue});
       const SimpleFrame f = Frame(41, 23, colors, bits);
       const Bytes gif = test::EncodeWithGiflib(41, 23, rgb, f.pixels, interlaced);
       auto image = Load(gif);

@@ -33,9 +33,9 @@ PixelBitmap FrameColors(const TGIFSubImage& frame, std::vector<std::uint8_t>& ma
       const std::size_t i = static_cast<std::size_t>(y) * frame.Width() + x;
       const std::uint8_t index = pixels[i];
       if (index < map.Count()) {
-        row[x * 3] = map[index].Blue;
-        row[x * 3 + 1] = map[index].Green;
-        row[x * 3 + 2] = map[index].Red;
+        row[x * 3] = map[index].blue;
+        row[x * 3 + 1] = map[index].green;
+        row[x * 3 + 2] = map[index].red;
       }
       mask[i] = transparent && index == transparent_index;
     }
