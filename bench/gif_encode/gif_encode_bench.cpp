@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "gif/write/framecoder.h"
 #include "gif/write/gifencoder.h"
 
 namespace {

@@ -6,8 +6,9 @@
 #include "gif/base/gifexception.h"
 #include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
-#include "gif/write/gifencoder.h"
+#include "gif/write/framecoder.h"
 #include "gif/write/gifsave.h"
+#include "gif/write/gifwriter.h"
 
 namespace rf::gif {
 

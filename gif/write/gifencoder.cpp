@@ -4,8 +4,6 @@
 
 #include "gif/base/gifexception.h"
 #include "gif/base/gifmessages.h"
-#include "gif/write/lzwencoder.h"
-#include "gif/write/rleencoder.h"
 
 namespace rf::gif {
 
@@ -85,18 +83,6 @@ bool TGIFEncoder::NextSpan(const std::uint8_t*& begin, const std::uint8_t*& end)
   begin = pixels_ + static_cast<std::size_t>(row_) * w;
   end = begin + w;
   return true;
-}
-
-void CompressFrame(std::vector<std::uint8_t>& out, TGIFCompression compression, int bits_per_pixel,
-                   int num_colors, const std::uint8_t* pixels, bool interlaced, int height,
-                   int width) {
-  if (compression == gcRLE) {
-    TRLEEncoder coder;
-    coder.Compress(out, bits_per_pixel, num_colors, pixels, interlaced, height, width);
-  } else {
-    TLZWEncoder coder;
-    coder.Compress(out, bits_per_pixel, num_colors, pixels, interlaced, height, width);
-  }
 }
 
 }  // namespace rf::gif

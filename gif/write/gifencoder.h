@@ -70,9 +70,4 @@ class TGIFEncoder {
   bool started_ = false;
 };
 
-// Compresses one frame's pixels with the coder that compression names.
-void CompressFrame(std::vector<std::uint8_t>& out, TGIFCompression compression, int bits_per_pixel,
-                   int num_colors, const std::uint8_t* pixels, bool interlaced, int height,
-                   int width);
-
 }  // namespace rf::gif

@@ -12,6 +12,7 @@
 #include "gif/base/gifexception.h"
 #include "gif/base/gifmessages.h"
 #include "gif/model/gifsimple.h"
+#include "gif/write/framecoder.h"
 #include "gif/write/gifencoder.h"
 #include "gif/write/gifsave.h"
 #include "gif/write/gifwriter.h"
