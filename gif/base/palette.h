@@ -15,6 +15,9 @@ inline constexpr std::uint8_t pcNoCollapse = 0x04;
 
 // A colour with the flags byte of a logical palette's entry.
 struct PaletteEntry : TGIFColor {
+  constexpr PaletteEntry() = default;
+  constexpr PaletteEntry(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t f = 0)
+      : TGIFColor{r, g, b}, flags(f) {}
   std::uint8_t flags = 0;
   friend bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
 };

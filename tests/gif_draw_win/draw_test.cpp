@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/graphic.h"
+#include "gif/base/geometry.h"
 #include "gif/base/gifmessages.h"
 #include "gif/model/gifsimple.h"
 #include "gif/win/gifgraphic_win.h"
@@ -193,6 +194,20 @@ TEST(GifDraw, BitmapMadeOnceForTwoDraws) {
   g->Draw(canvas, RECT{0, 0, 16, 8});
   EXPECT_EQ(renders, 2);
   EXPECT_EQ(s.At(15, 7), RGB(9, 9, 9));
+}
+
+// Still and animated frames are placed by the codec's own MulDivRound; it
+// must answer what the system's MulDiv answered when still frames used it.
+TEST(GifDraw, PlacementRoundsAsTheSystemsMulDiv) {
+  const int values[] = {0, 1, 2, 3, 5, 7, 100, 32767, 65535, 2000000, -1, -3, -7, -65535};
+  const int divisors[] = {1, 2, 3, 4, 7, 100, 65535, -1, -2, -3};
+  for (int a : values) {
+    for (int b : values) {
+      for (int c : divisors) {
+        EXPECT_EQ(MulDivRound(a, b, c), MulDiv(a, b, c)) << a << " " << b << " " << c;
+      }
+    }
+  }
 }
 
 TEST(GifDraw, NoColourTableIsReportedWhenDrawn) {

@@ -89,6 +89,16 @@ TEST(Placement, FramesMapProportionallyWithRounding) {
   EXPECT_EQ(MulDivRound(5, 1, 2), 3);
   EXPECT_EQ(MulDivRound(-5, 1, 2), -3);
   EXPECT_EQ(MulDivRound(7, 3, 0), 7);
+  // Negative divisors and halves of either sign, as MulDiv rounds them.
+  EXPECT_EQ(MulDivRound(5, 1, -2), -3);
+  EXPECT_EQ(MulDivRound(-5, -1, -2), -3);
+  EXPECT_EQ(MulDivRound(3, 1, 4), 1);
+  EXPECT_EQ(MulDivRound(-3, 1, 4), -1);
+  // A result beyond 32 bits answers -1, as MulDiv does; still frames were
+  // placed by MulDiv before the two paths shared this code.
+  EXPECT_EQ(MulDivRound(65535, 100000, 1), -1);
+  EXPECT_EQ(MulDivRound(-65535, 100000, 1), -1);
+  EXPECT_EQ(MulDivRound(65535, 32768, 1), 2147450880);
 }
 
 TEST(Placement, TilesCoverTheRectangleAndAreCutAtItsEdge) {
