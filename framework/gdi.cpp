@@ -41,13 +41,9 @@ UniquePalette MakePalette(std::span<const PALETTEENTRY> entries) {
 }
 
 std::vector<PALETTEENTRY> PaletteEntries(HPALETTE palette) {
-  std::vector<PALETTEENTRY> entries;
-  if (palette == nullptr) return entries;
-  entries.resize(GetPaletteEntries(palette, 0, 0, nullptr));
-  if (!entries.empty()) {
-    entries.resize(
-        GetPaletteEntries(palette, 0, static_cast<UINT>(entries.size()), entries.data()));
-  }
+  const UINT count = palette != nullptr ? GetPaletteEntries(palette, 0, 0, nullptr) : 0;
+  std::vector<PALETTEENTRY> entries(count);
+  if (count > 0) GetPaletteEntries(palette, 0, count, entries.data());
   return entries;
 }
 

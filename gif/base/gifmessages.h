@@ -45,15 +45,12 @@ inline constexpr const char* kInvalidReductionMethod = "Invalid reduction method
 inline constexpr const char* kBitmapNotValid = "Bitmap image is not valid";
 inline constexpr const char* kUnsupportedClipboardFormat = "Unsupported clipboard format";
 
-// Files.
-inline std::string CannotOpenFile(const std::string& path) {
-  return "Cannot open file \"" + path + "\"";
-}
-inline std::string CannotCreateFile(const std::string& path) {
-  return "Cannot create file \"" + path + "\"";
-}
-inline std::string CannotWriteFile(const std::string& path) {
-  return "Cannot write file \"" + path + "\"";
+// Files: the text, then the path in quotes (WithPath).
+inline constexpr const char* kCannotOpenFile = "Cannot open file";
+inline constexpr const char* kCannotCreateFile = "Cannot create file";
+inline constexpr const char* kCannotWriteFile = "Cannot write file";
+inline std::string WithPath(const char* text, const std::string& path) {
+  return std::string(text) + " \"" + path + "\"";
 }
 
 // Progress.

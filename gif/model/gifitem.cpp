@@ -31,15 +31,15 @@ void TGIFList::Warning(TGIFSeverity severity, const std::string& message) {
 
 ByteVector ReadWholeFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  if (!file) throw GIFException(msg::CannotOpenFile(path));
+  if (!file) throw GIFException(msg::WithPath(msg::kCannotOpenFile, path));
   return ByteVector(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void WriteWholeFile(const std::string& path, const ByteVector& data) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) throw GIFException(msg::CannotCreateFile(path));
+  if (!file) throw GIFException(msg::WithPath(msg::kCannotCreateFile, path));
   file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-  if (!file) throw GIFException(msg::CannotWriteFile(path));
+  if (!file) throw GIFException(msg::WithPath(msg::kCannotWriteFile, path));
 }
 
 }  // namespace rf::gif

@@ -85,12 +85,6 @@ void TGIFGraphic::SetPalette(HPALETTE palette) {
   drawing.drawer.DropFramePalettes();
 }
 
-TGIFPainterSettings TGIFGraphic::PainterSettings() const {
-  return TGIFPainterSettings{PaintOptions,        AnimationSpeed, ThreadPriority,
-                             AnimationBackground, OnPaintStart,   OnFrameBegin,
-                             OnFrameEnd,          OnPassRepeat,   OnPaintEnd};
-}
-
 void TGIFGraphic::Draw(fw::Canvas& canvas, const RECT& rect) {
   if (drawing_ || image_.Empty()) return;
   FlagScope busy(drawing_);

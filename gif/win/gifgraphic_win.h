@@ -35,7 +35,7 @@ class TGIFImageDrawing : public TGIFImageCache {
   TGIFPaintState paint;  // painters, the picture's lock, the buffer bitmap
 };
 
-class TGIFGraphic : public fw::Graphic {
+class TGIFGraphic : public fw::Graphic, public TGIFPainterSettings {
  public:
   TGIFGraphic();
   ~TGIFGraphic() override;
@@ -56,15 +56,6 @@ class TGIFGraphic : public fw::Graphic {
   // "Unsupported clipboard format".
   void LoadFromClipboardFormat(UINT format, HANDLE data);
 
-  std::uint16_t PaintOptions = kDefaultPaintOptions;
-  int AnimationSpeed = 100;
-  int ThreadPriority = THREAD_PRIORITY_NORMAL;
-  COLORREF AnimationBackground = kNoColor;
-  TGIFPainterEvent OnPaintStart;
-  TGIFPainterEvent OnFrameBegin;
-  TGIFPainterEvent OnFrameEnd;
-  TGIFPainterEvent OnPassRepeat;
-  TGIFPainterEvent OnPaintEnd;
   // The picture's look changed behind the caller's back (a painter drew a
   // frame into the buffer): whoever shows it should paint it again.
   std::function<void()> OnChange;
@@ -81,8 +72,9 @@ class TGIFGraphic : public fw::Graphic {
   // drawer draws single frames.
   TGIFImageDrawing& ImageDrawing();
   TGIFFrameDrawer& Drawer() { return ImageDrawing().drawer; }
-  // The settings a painter started now takes.
-  TGIFPainterSettings PainterSettings() const;
+  // The settings a painter started now copies: PaintOptions,
+  // AnimationSpeed, ThreadPriority, AnimationBackground, the five events.
+  const TGIFPainterSettings& PainterSettings() const { return *this; }
 
  protected:
   // A picture of several frames with poAnimate: the animation painter.

@@ -24,7 +24,7 @@ TGIFPainter::TGIFPainter(TGIFFrameDrawer& drawer, TGIFPaintState& state,
       canvas_(canvas),
       rect_(rect),
       options_(options),
-      speed_(settings.speed),
+      speed_(settings.AnimationSpeed),
       run_(*this, TRunOptions{(options & poThreaded) != 0, (options & poAnimate) != 0,
                               (options & poRepeat) != 0, (options & poRepeatForever) != 0}) {
   TGIFImage& picture = drawer.Image();
@@ -34,8 +34,8 @@ TGIFPainter::TGIFPainter(TGIFFrameDrawer& drawer, TGIFPaintState& state,
     if (wake_ == nullptr) throw fw::EOutOfResources();
   }
   try {
-    if (settings.background != kNoColor) {
-      background_ = settings.background;
+    if (settings.AnimationBackground != kNoColor) {
+      background_ = settings.AnimationBackground;
     } else if (picture.GlobalColorMap().Empty()) {
       background_ = GetSysColor(COLOR_WINDOW);
     } else {
@@ -79,12 +79,12 @@ TGIFPainter* TGIFPainter::Start(TGIFFrameDrawer& drawer, TGIFPaintState& state,
                                 const RECT& rect) {
   const TGIFImage& image = drawer.Image();
   if (image.Empty() || rect.right - rect.left <= 0 || rect.bottom - rect.top <= 0) return nullptr;
-  std::uint16_t options = settings.options;
+  std::uint16_t options = settings.PaintOptions;
   if (image.Images().Count() == 1) options &= static_cast<std::uint16_t>(~(poThreaded | poAnimate));
   auto* painter = new TGIFPainter(drawer, state, settings, canvas, rect, options);
   state.Add(painter);
   if (painter->Threaded()) {
-    painter->SetPriority(settings.priority);
+    painter->SetPriority(settings.ThreadPriority);
     painter->FreeOnTerminate = true;
     return painter;
   }

@@ -45,13 +45,14 @@ inline constexpr COLORREF kNoColor = 0x1FFFFFFF;
 class TGIFPainter;
 using TGIFPainterEvent = std::function<void(TGIFPainter&)>;
 
-// The picture's painter settings as a painter takes them when it is made:
-// later changes to the picture's settings reach only later painters.
+// The picture's painter settings (TGIFGraphic holds them as its own
+// fields). A painter takes a copy when it is made: later changes reach only
+// later painters.
 struct TGIFPainterSettings {
-  std::uint16_t options = kDefaultPaintOptions;
-  int speed = 100;  // per cent of the frames' own delays
-  int priority = THREAD_PRIORITY_NORMAL;
-  COLORREF background = kNoColor;
+  std::uint16_t PaintOptions = kDefaultPaintOptions;
+  int AnimationSpeed = 100;  // per cent of the frames' own delays
+  int ThreadPriority = THREAD_PRIORITY_NORMAL;
+  COLORREF AnimationBackground = kNoColor;
   TGIFPainterEvent OnPaintStart;
   TGIFPainterEvent OnFrameBegin;
   TGIFPainterEvent OnFrameEnd;
@@ -59,8 +60,10 @@ struct TGIFPainterSettings {
   TGIFPainterEvent OnPaintEnd;
 };
 
-class TGIFPainter : public fw::Thread,
-                    public TGIFPaintStateMember,
+// The paint state's interface comes first so that its calls need no
+// adjusting thunks.
+class TGIFPainter : public TGIFPaintStateMember,
+                    public fw::Thread,
                     private TAnimationDriver,
                     private TComposeSurfaces {
  public:

@@ -48,9 +48,9 @@ TEST(Messages, TextsAreFixed) {
       {msg::kOptimizing, "Optimizing..."},
   };
   for (const auto& [name, text] : texts) EXPECT_STREQ(name, text);
-  EXPECT_EQ(msg::CannotOpenFile("a.gif"), "Cannot open file \"a.gif\"");
-  EXPECT_EQ(msg::CannotCreateFile("a.gif"), "Cannot create file \"a.gif\"");
-  EXPECT_EQ(msg::CannotWriteFile("a.gif"), "Cannot write file \"a.gif\"");
+  EXPECT_EQ(msg::WithPath(msg::kCannotOpenFile, "a.gif"), "Cannot open file \"a.gif\"");
+  EXPECT_EQ(msg::WithPath(msg::kCannotCreateFile, "a.gif"), "Cannot create file \"a.gif\"");
+  EXPECT_EQ(msg::WithPath(msg::kCannotWriteFile, "a.gif"), "Cannot write file \"a.gif\"");
 }
 
 }  // namespace
