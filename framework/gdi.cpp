@@ -1,5 +1,8 @@
 #include "framework/gdi.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace rf::fw {
 
 std::string EOutOfResources::SystemMessage() {
@@ -25,6 +28,36 @@ UniqueDC MakeMemoryDC(HDC compatible_with) {
   HDC dc = CreateCompatibleDC(compatible_with);
   if (!dc) throw EOutOfResources();
   return UniqueDC(dc);
+}
+
+UniquePalette MakePalette(std::span<const PALETTEENTRY> entries) {
+  if (entries.empty()) return UniquePalette();
+  std::vector<std::uint8_t> block(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * entries.size());
+  auto* log = reinterpret_cast<LOGPALETTE*>(block.data());
+  log->palVersion = 0x300;
+  log->palNumEntries = static_cast<WORD>(entries.size());
+  std::copy(entries.begin(), entries.end(), log->palPalEntry);
+  return UniquePalette(CreatePalette(log));
+}
+
+std::vector<PALETTEENTRY> PaletteEntries(HPALETTE palette) {
+  const UINT count = palette != nullptr ? GetPaletteEntries(palette, 0, 0, nullptr) : 0;
+  std::vector<PALETTEENTRY> entries(count);
+  if (count > 0) GetPaletteEntries(palette, 0, count, entries.data());
+  return entries;
+}
+
+MemoryBitmap::MemoryBitmap(HDC compatible_with) : dc_(MakeMemoryDC(compatible_with)) {}
+
+MemoryBitmap::MemoryBitmap(HDC compatible_with, int w, int h) : MemoryBitmap(compatible_with) {
+  Select(UniqueBitmap(CreateCompatibleBitmap(compatible_with, w, h)));
+}
+
+void MemoryBitmap::Select(UniqueBitmap bitmap) {
+  if (!bitmap) throw EOutOfResources();
+  if (old_ != nullptr) SelectObject(dc_.get(), std::exchange(old_, nullptr));
+  bitmap_ = std::move(bitmap);
+  old_ = SelectObject(dc_.get(), bitmap_.get());
 }
 
 }  // namespace rf::fw

@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace rf::fw {
 
@@ -75,7 +77,118 @@ class SelectScope {
   HGDIOBJ old_;
 };
 
-// A window's DC for a scope.
+// The system's stock default palette.
+inline HPALETTE DefaultPalette() {
+  return static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE));
+}
+
+// A logical palette of the entries; none for no entries or when the system
+// cannot make one (the caller decides whether that is an error).
+UniquePalette MakePalette(std::span<const PALETTEENTRY> entries);
+// The entries of a logical palette (none for nullptr).
+std::vector<PALETTEENTRY> PaletteEntries(HPALETTE palette);
+
+// Selects a palette into a DC and realizes it for a scope, then selects the
+// old one back. A null palette leaves the DC as it is.
+class PaletteScope {
+ public:
+  PaletteScope(HDC dc, HPALETTE palette) : dc_(dc) {
+    if (palette != nullptr) {
+      old_ = SelectPalette(dc, palette, FALSE);
+      RealizePalette(dc);
+    }
+  }
+  PaletteScope(const PaletteScope&) = delete;
+  PaletteScope& operator=(const PaletteScope&) = delete;
+  ~PaletteScope() {
+    if (old_ != nullptr) SelectPalette(dc_, old_, FALSE);
+  }
+
+ private:
+  HDC dc_;
+  HPALETTE old_ = nullptr;
+};
+
+// A stretch mode for a scope. COLORONCOLOR, the default, keeps whole pixels
+// of stretched colour pictures rather than AND-ing them.
+class StretchModeScope {
+ public:
+  explicit StretchModeScope(HDC dc, int mode = COLORONCOLOR)
+      : dc_(dc), old_(SetStretchBltMode(dc, mode)) {}
+  StretchModeScope(const StretchModeScope&) = delete;
+  StretchModeScope& operator=(const StretchModeScope&) = delete;
+  ~StretchModeScope() {
+    if (old_ != 0) SetStretchBltMode(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  int old_;
+};
+
+// Text and background colour for a scope: the colours a monochrome source
+// takes in a blit to a colour DC.
+class TextColorsScope {
+ public:
+  TextColorsScope(HDC dc, COLORREF text, COLORREF back)
+      : dc_(dc), old_text_(SetTextColor(dc, text)), old_back_(SetBkColor(dc, back)) {}
+  TextColorsScope(const TextColorsScope&) = delete;
+  TextColorsScope& operator=(const TextColorsScope&) = delete;
+  ~TextColorsScope() {
+    SetTextColor(dc_, old_text_);
+    SetBkColor(dc_, old_back_);
+  }
+
+ private:
+  HDC dc_;
+  COLORREF old_text_;
+  COLORREF old_back_;
+};
+
+// A memory DC with a bitmap selected into it. Freeing selects the DC's own
+// bitmap back, then deletes the DC and the bitmap. Empty when default made.
+class MemoryBitmap {
+ public:
+  MemoryBitmap() = default;
+  // A bitmap compatible with the DC, w × h; raises EOutOfResources.
+  MemoryBitmap(HDC compatible_with, int w, int h);
+  // The DC alone, for a bitmap made from it (a DIB section) and handed to
+  // Select.
+  explicit MemoryBitmap(HDC compatible_with);
+  // Takes the bitmap and selects it; raises EOutOfResources for none.
+  void Select(UniqueBitmap bitmap);
+  MemoryBitmap(const MemoryBitmap&) = delete;
+  MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+  MemoryBitmap(MemoryBitmap&& o) noexcept { *this = std::move(o); }
+  MemoryBitmap& operator=(MemoryBitmap&& o) noexcept {
+    if (this != &o) {
+      reset();
+      dc_ = std::move(o.dc_);
+      bitmap_ = std::move(o.bitmap_);
+      old_ = std::exchange(o.old_, nullptr);
+    }
+    return *this;
+  }
+  ~MemoryBitmap() { reset(); }
+
+  HDC dc() const { return dc_.get(); }
+  HBITMAP bitmap() const { return bitmap_.get(); }
+  explicit operator bool() const { return static_cast<bool>(dc_); }
+  void reset() {
+    if (dc_ && old_ != nullptr) SelectObject(dc_.get(), old_);
+    old_ = nullptr;
+    dc_.reset();
+    bitmap_.reset();
+  }
+
+ private:
+  UniqueDC dc_;
+  UniqueBitmap bitmap_;
+  HGDIOBJ old_ = nullptr;
+};
+
+// A window's DC for a scope (the screen's for nullptr); raises
+// EOutOfResources when there is none.
 class WindowDC {
  public:
   explicit WindowDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {

@@ -73,13 +73,22 @@ std::unique_ptr<Graphic> LoadPictureProperty(std::span<const std::uint8_t> data)
 }
 
 std::unique_ptr<Graphic> LoadPictureResource(HMODULE module, const char* resource_name) {
-  HRSRC info = FindResourceA(module, resource_name, MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+  HRSRC info = FindResourceA(module, resource_name, kPictureResourceType);
   if (!info) throw std::runtime_error(std::string("Resource ") + resource_name + " not found");
   HGLOBAL loaded = LoadResource(module, info);
   const void* bytes = loaded ? LockResource(loaded) : nullptr;
   const DWORD size = SizeofResource(module, info);
   if (!bytes) throw std::runtime_error(std::string("Resource ") + resource_name + " not found");
   return LoadPictureProperty({static_cast<const std::uint8_t*>(bytes), size});
+}
+
+std::unique_ptr<Graphic> LoadOptionalPictureResource(HMODULE module, const char* resource_name) {
+  if (!FindResourceA(module, resource_name, kPictureResourceType)) return nullptr;
+  try {
+    return LoadPictureResource(module, resource_name);
+  } catch (const EUnknownGraphicClass&) {
+    return nullptr;
+  }
 }
 
 }  // namespace rf::fw

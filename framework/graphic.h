@@ -66,7 +66,13 @@ std::string GraphicClassForExtension(const std::string& extension);
 // (one length byte), then the picture's own stream. Throws on a class that
 // is not registered or a truncated property.
 std::unique_ptr<Graphic> LoadPictureProperty(std::span<const std::uint8_t> data);
+// The resource type the module's pictures are stored as (RT_RCDATA).
+inline const char* const kPictureResourceType = MAKEINTRESOURCEA(10);
 // Reads a picture property from an RCDATA resource of a module.
 std::unique_ptr<Graphic> LoadPictureResource(HMODULE module, const char* resource_name);
+// The same for a picture a module may lack: nullptr when the resource is
+// missing (a module built without its pictures) or its class is not
+// registered (a module without the GIF drawing), so the control stays empty.
+std::unique_ptr<Graphic> LoadOptionalPictureResource(HMODULE module, const char* resource_name);
 
 }  // namespace rf::fw

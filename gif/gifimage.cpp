@@ -1,6 +1,6 @@
 #include "gif/gifimage.h"
 
-#include "gif/gifmessages.h"
+#include "gif/base/gifmessages.h"
 
 namespace rf::gif {
 

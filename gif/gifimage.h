@@ -12,26 +12,20 @@
 #include <string>
 #include <vector>
 
-#include "gif/gifcolormap.h"
-#include "gif/gifencoder.h"
-#include "gif/gifexception.h"
-#include "gif/gifextensions.h"
-#include "gif/gifheader.h"
-#include "gif/gifitem.h"
-#include "gif/gifstream.h"
-#include "gif/gifsubimage.h"
-#include "gif/palette.h"
+#include "gif/base/geometry.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifsettings.h"
+#include "gif/base/gifstream.h"
+#include "gif/base/palette.h"
+#include "gif/model/gifcolormap.h"
+#include "gif/model/gifextensions.h"
+#include "gif/model/gifheader.h"
+#include "gif/model/gifitem.h"
+#include "gif/model/gifsubimage.h"
 
 namespace rf::gif {
 
 enum TProgressStage : int { psStarting = 0, psRunning = 1, psEnding = 2 };
-
-struct TGIFRect {
-  int Left = 0;
-  int Top = 0;
-  int Right = 0;
-  int Bottom = 0;
-};
 
 using TGIFWarningEvent =
     std::function<void(TGIFImage& sender, TGIFSeverity severity, const std::string& message)>;
@@ -127,9 +121,9 @@ class TGIFImage {
   // into frames (bitmapimport.h): the method (0 to 9, default 6, the
   // 216-colour cube), the colours as bits of method 7, the dither mode (0 to
   // 6, default 0, nearest colour) and the palette of method 9.
-  int ColorReduction = 6;
-  int ReductionBits = 8;
-  int DitherMode = 0;
+  TColorReduction ColorReduction = rmNetscape;
+  int ReductionBits = kDefaultReductionBits;
+  TDitherMode DitherMode = dmNearest;
   Palette ReductionPalette;
 
   std::size_t MaxFramePixels = kDefaultMaxFramePixels;

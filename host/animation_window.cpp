@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "framework/graphic.h"
-#include "gif/gifgraphic_win.h"
-#include "gif/gifpainter_win.h"
+#include "gif/win/gifgraphic_win.h"
+#include "gif/win/gifpainter_win.h"
 #include "host/driver.h"
 
 namespace rf::host {
@@ -25,7 +25,7 @@ AnimationState* StateOf(HWND hwnd) {
 
 std::unique_ptr<gif::TGIFGraphic> LoadAnimation(HWND hwnd, AnimationState& state) {
   HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC res = FindResourceA(module, "ANIMATION", MAKEINTRESOURCEA(10));  // RT_RCDATA
+  HRSRC res = FindResourceA(module, "ANIMATION", fw::kPictureResourceType);
   if (res == nullptr) return nullptr;
   HGLOBAL data = LoadResource(module, res);
   const auto* bytes = static_cast<const std::uint8_t*>(LockResource(data));

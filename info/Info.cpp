@@ -36,12 +36,8 @@ TFrmInfo::~TFrmInfo() {
 
 void TFrmInfo::LoadPictures() {
   HMODULE module = fw::ModuleHandle();
-  // A module built without the picture shows an empty control.
-  if (!FindResourceA(module, "Image2", MAKEINTRESOURCEA(10))) return;
-  try {
-    Get<fw::PictureControl>("Image2").SetPicture(fw::LoadPictureResource(module, "Image2"));
-  } catch (const fw::EUnknownGraphicClass&) {
-    // So does a module without the GIF drawing.
+  if (auto picture = fw::LoadOptionalPictureResource(module, "Image2")) {
+    Get<fw::PictureControl>("Image2").SetPicture(std::move(picture));
   }
 }
 

@@ -70,12 +70,8 @@ void TTCharSet::LoadPictures() {
   HMODULE module = fw::ModuleHandle();
   for (TCharTableKind kind : chardata::kAllCharTableKinds) {
     const std::string picture(PictureOf(kind).picture);
-    // A module built without its pictures shows empty controls.
-    if (!FindResourceA(module, picture.c_str(), MAKEINTRESOURCEA(10))) continue;
-    try {
-      Get<fw::PictureControl>(picture).SetPicture(fw::LoadPictureResource(module, picture.c_str()));
-    } catch (const fw::EUnknownGraphicClass&) {
-      // A module without the GIF drawing shows empty controls too.
+    if (auto loaded = fw::LoadOptionalPictureResource(module, picture.c_str())) {
+      Get<fw::PictureControl>(picture).SetPicture(std::move(loaded));
     }
   }
 }

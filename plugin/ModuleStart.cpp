@@ -4,7 +4,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include "gif/gifgraphic_win.h"
+#include "gif/win/gifgraphic_win.h"
 #include "info/NxHotLabel.h"
 
 namespace rf::plugin {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gif/gifimage.h"
+#include "tests/support/giflib_memory.h"
 
 namespace {
 
@@ -20,23 +21,10 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-struct Reader {
-  const Bytes* data;
-  std::size_t pos = 0;
-};
-
-int ReadFromMemory(GifFileType* gif, GifByteType* buf, int size) {
-  auto* r = static_cast<Reader*>(gif->UserData);
-  std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(size), r->data->size() - r->pos);
-  std::memcpy(buf, r->data->data() + r->pos, n);
-  r->pos += n;
-  return static_cast<int>(n);
-}
-
 std::size_t DecodeGiflib(const Bytes& data) {
-  Reader reader{&data};
+  rf::test::GiflibMemorySource source(data);
   int error = 0;
-  GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &error);
+  GifFileType* gif = source.Open(&error);
   std::size_t pixels = 0;
   if (gif != nullptr && DGifSlurp(gif) == GIF_OK) {
     for (int i = 0; i < gif->ImageCount; ++i) {

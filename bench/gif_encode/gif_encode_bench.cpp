@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "gif/gifencoder.h"
+#include "gif/write/framecoder.h"
+#include "gif/write/gifencoder.h"
 
 namespace {
 

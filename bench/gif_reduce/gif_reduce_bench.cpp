@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "gif/colorreduction.h"
+#include "gif/reduce/colorreduction.h"
 
 namespace {
 
@@ -93,8 +93,8 @@ std::vector<std::uint8_t> ToRgb(const PixelBitmap& reduced) {
 void Reduce(benchmark::State& state, const Photo& photo, int method, int dither) {
   const PixelBitmap source = rf::gif::BitmapFromRgb(photo.width, photo.height, photo.rgb);
   rf::gif::ReductionSettings settings;
-  settings.method = method;
-  settings.dither_mode = dither;
+  settings.method = static_cast<rf::gif::TColorReduction>(method);
+  settings.dither_mode = static_cast<rf::gif::TDitherMode>(dither);
   PixelBitmap out;
   for (auto _ : state) {
     out = rf::gif::ReduceColors(source, settings);

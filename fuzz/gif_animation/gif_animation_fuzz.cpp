@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <exception>
 
+#include "gif/anim/rgbacompose.h"
 #include "gif/gifimage.h"
-#include "gif/rgbacompose.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "gif/gifexception.h"
-#include "gif/lzwdecoder.h"
-#include "gif/lzwreference.h"
+#include "gif/base/gifexception.h"
+#include "gif/read/lzwdecoder.h"
+#include "gif/read/lzwreference.h"
 
 namespace {
 

@@ -2,17 +2,17 @@
 #include <cstdint>
 #include <span>
 
-#include "gif/bitmapimport.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
 #include "gif/gifimage.h"
-#include "gif/imageoptimize.h"
+#include "gif/import/bitmapimport.h"
+#include "gif/import/imageoptimize.h"
 #include "tools/gifconvert/bmpfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   rf::gif::ReductionSettings settings;
-  settings.method = data[0] % 11;             // 10 is unknown
-  settings.dither_mode = (data[0] / 11) % 8;  // 7 is unknown
+  settings.method = static_cast<rf::gif::TColorReduction>(data[0] % 11);         // 10 is unknown
+  settings.dither_mode = static_cast<rf::gif::TDitherMode>((data[0] / 11) % 8);  // 7 is unknown
   settings.bits = 1 + data[1] % 8;
   settings.palette = {{0, 0, 0, 0}, {255, 128, 0, 0}, {30, 60, 90, 0}};
   const std::span<const std::uint8_t> file(data + 2, size - 2);

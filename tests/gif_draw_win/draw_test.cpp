@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "framework/graphic.h"
-#include "gif/gifgraphic_win.h"
-#include "gif/gifsimple.h"
+#include "gif/base/geometry.h"
+#include "gif/base/gifmessages.h"
+#include "gif/model/gifsimple.h"
+#include "gif/win/gifgraphic_win.h"
 #include "tests/support/dib_surface.h"
 
 namespace rf::gif {
@@ -21,8 +23,8 @@ constexpr COLORREF kPaper = RGB(1, 2, 3);  // what the destination held before
 
 using Surface = rf::test::DibSurface;
 
-const std::vector<SimpleColor> kColors = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
-                                          {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
+const std::vector<TGIFColor> kColors = {{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
+                                        {255, 255, 0}, {0, 255, 255}, {255, 0, 255}};
 
 COLORREF Ref(int index) {
   return RGB(kColors[index].red, kColors[index].green, kColors[index].blue);
@@ -133,9 +135,9 @@ TEST(GifDraw, TransparentFrameWithoutTransparentPixelsHasNoMask) {
   auto g = Picture(4, 2, kFour, 5);  // index 5 at (1, 1)
   auto none = Picture(2, 1, {0, 1}, 5);
   TGIFSubImage& frame = none->Image().Images()[0];
-  EXPECT_NE(none->FrameBitmap(frame), nullptr);
-  EXPECT_EQ(none->FrameMask(frame), nullptr);
-  EXPECT_NE(g->FrameMask(g->Image().Images()[0]), nullptr);
+  EXPECT_NE(none->Drawer().FrameBitmap(frame), nullptr);
+  EXPECT_EQ(none->Drawer().FrameMask(frame), nullptr);
+  EXPECT_NE(g->Drawer().FrameMask(g->Image().Images()[0]), nullptr);
   Surface s(2, 1);
   fw::Canvas canvas(s.dc());
   none->Draw(canvas, RECT{0, 0, 2, 1});
@@ -176,15 +178,15 @@ TEST(GifDraw, BitmapMadeOnceForTwoDraws) {
   int renders = 0;
   g->Image().OnProgress = [&](TGIFImage&, TProgressStage stage, int, bool, const TGIFRect&,
                               const std::string& message) {
-    if (message == "Rendering..." && stage == psStarting) ++renders;
+    if (message == msg::kRendering && stage == psStarting) ++renders;
   };
   Surface s(16, 8);
   fw::Canvas canvas(s.dc());
   g->Draw(canvas, RECT{0, 0, 8, 4});
-  HBITMAP first = g->FrameBitmap(g->Image().Images()[0]);
+  HBITMAP first = g->Drawer().FrameBitmap(g->Image().Images()[0]);
   g->Draw(canvas, RECT{0, 0, 16, 8});
   EXPECT_EQ(renders, 1);
-  EXPECT_EQ(g->FrameBitmap(g->Image().Images()[0]), first);
+  EXPECT_EQ(g->Drawer().FrameBitmap(g->Image().Images()[0]), first);
   EXPECT_EQ(s.At(15, 7), Ref(1));
   // A changed colour map drops the bitmap; the next draw makes it anew.
   g->Image().GlobalColorMap()[1] = {9, 9, 9};
@@ -192,6 +194,20 @@ TEST(GifDraw, BitmapMadeOnceForTwoDraws) {
   g->Draw(canvas, RECT{0, 0, 16, 8});
   EXPECT_EQ(renders, 2);
   EXPECT_EQ(s.At(15, 7), RGB(9, 9, 9));
+}
+
+// Still and animated frames are placed by the codec's own MulDivRound; it
+// must answer what the system's MulDiv answered when still frames used it.
+TEST(GifDraw, PlacementRoundsAsTheSystemsMulDiv) {
+  const int values[] = {0, 1, 2, 3, 5, 7, 100, 32767, 65535, 2000000, -1, -3, -7, -65535};
+  const int divisors[] = {1, 2, 3, 4, 7, 100, 65535, -1, -2, -3};
+  for (int a : values) {
+    for (int b : values) {
+      for (int c : divisors) {
+        EXPECT_EQ(MulDivRound(a, b, c), MulDiv(a, b, c)) << a << " " << b << " " << c;
+      }
+    }
+  }
 }
 
 TEST(GifDraw, NoColourTableIsReportedWhenDrawn) {
@@ -206,7 +222,7 @@ TEST(GifDraw, NoColourTableIsReportedWhenDrawn) {
     g.Draw(canvas, RECT{0, 0, 2, 2});
     ADD_FAILURE() << "no error";
   } catch (const GIFException& e) {
-    EXPECT_STREQ(e.what(), "No global or local color table defined");
+    EXPECT_STREQ(e.what(), msg::kNoColorTable);
   }
   // The drawing flag is cleared again: a second draw fails the same way
   // instead of doing nothing.
@@ -243,7 +259,7 @@ TEST(GifFormat, RegistrationAndClipboard) {
     g.LoadFromClipboardFormat(CF_TEXT, data);
     ADD_FAILURE() << "text taken";
   } catch (const GIFException& e) {
-    EXPECT_STREQ(e.what(), "Unsupported clipboard format");
+    EXPECT_STREQ(e.what(), msg::kUnsupportedClipboardFormat);
   }
   GlobalFree(data);
   UnregisterGIFFormat();

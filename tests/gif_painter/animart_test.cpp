@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "gif/anim/rgbacompose.h"
 #include "gif/gifimage.h"
-#include "gif/rgbacompose.h"
 #include "tools/animart/anim_art.h"
 
 namespace rf::tools {

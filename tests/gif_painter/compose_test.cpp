@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "gif/animationcompose.h"
+#include "gif/anim/animationcompose.h"
+#include "gif/anim/rgbacompose.h"
 #include "gif/gifimage.h"
-#include "gif/gifsimple.h"
-#include "gif/rgbacompose.h"
+#include "gif/model/gifsimple.h"
 
 namespace rf::gif {
 namespace {
@@ -80,20 +80,30 @@ TEST(ComposeFrame, StepsInOrder) {
 }
 
 TEST(Placement, FramesMapProportionallyWithRounding) {
-  EXPECT_EQ(PlaceFrame({0, 0, 40, 40}, 20, 20, 10, 10, 10, 10), (TIntRect{20, 20, 40, 40}));
-  EXPECT_EQ(PlaceFrame({5, 7, 25, 27}, 20, 20, 0, 0, 20, 20), (TIntRect{5, 7, 25, 27}));
+  EXPECT_EQ(PlaceFrame({0, 0, 40, 40}, 20, 20, 10, 10, 10, 10), (TGIFRect{20, 20, 40, 40}));
+  EXPECT_EQ(PlaceFrame({5, 7, 25, 27}, 20, 20, 0, 0, 20, 20), (TGIFRect{5, 7, 25, 27}));
   // 1 × 10 / 3 = 3.33 -> 3; 2 × 10 / 3 = 6.67 -> 7
-  EXPECT_EQ(PlaceFrame({0, 0, 10, 10}, 3, 3, 1, 1, 1, 1), (TIntRect{3, 3, 7, 7}));
+  EXPECT_EQ(PlaceFrame({0, 0, 10, 10}, 3, 3, 1, 1, 1, 1), (TGIFRect{3, 3, 7, 7}));
   // A screen of no size counts as the frame's extent.
-  EXPECT_EQ(PlaceFrame({0, 0, 8, 8}, 0, 0, 2, 2, 2, 2), (TIntRect{4, 4, 8, 8}));
+  EXPECT_EQ(PlaceFrame({0, 0, 8, 8}, 0, 0, 2, 2, 2, 2), (TGIFRect{4, 4, 8, 8}));
   EXPECT_EQ(MulDivRound(5, 1, 2), 3);
   EXPECT_EQ(MulDivRound(-5, 1, 2), -3);
   EXPECT_EQ(MulDivRound(7, 3, 0), 7);
+  // Negative divisors and halves of either sign, as MulDiv rounds them.
+  EXPECT_EQ(MulDivRound(5, 1, -2), -3);
+  EXPECT_EQ(MulDivRound(-5, -1, -2), -3);
+  EXPECT_EQ(MulDivRound(3, 1, 4), 1);
+  EXPECT_EQ(MulDivRound(-3, 1, 4), -1);
+  // A result beyond 32 bits answers -1, as MulDiv does; still frames were
+  // placed by MulDiv before the two paths shared this code.
+  EXPECT_EQ(MulDivRound(65535, 100000, 1), -1);
+  EXPECT_EQ(MulDivRound(-65535, 100000, 1), -1);
+  EXPECT_EQ(MulDivRound(65535, 32768, 1), 2147450880);
 }
 
 TEST(Placement, TilesCoverTheRectangleAndAreCutAtItsEdge) {
   const auto tiles = TileRects({1, 1, 6, 4}, 2, 2);
-  const std::vector<TIntRect> expected = {{1, 1, 3, 3}, {3, 1, 5, 3}, {5, 1, 6, 3},
+  const std::vector<TGIFRect> expected = {{1, 1, 3, 3}, {3, 1, 5, 3}, {5, 1, 6, 3},
                                           {1, 3, 3, 4}, {3, 3, 5, 4}, {5, 3, 6, 4}};
   EXPECT_EQ(tiles, expected);
   EXPECT_TRUE(TileRects({0, 0, 4, 4}, 0, 2).empty());
@@ -101,7 +111,7 @@ TEST(Placement, TilesCoverTheRectangleAndAreCutAtItsEdge) {
 
 // A 4 × 1 screen: red, green, blue, white in the global table, black as
 // background index 4.
-const std::vector<SimpleColor> kColors = {
+const std::vector<TGIFColor> kColors = {
     {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}};
 constexpr std::uint32_t kRed = 0xFF0000FF, kGreen = 0x00FF00FF, kBlue = 0x0000FFFF,
                         kWhite = 0xFFFFFFFF, kBlack = 0x000000FF;

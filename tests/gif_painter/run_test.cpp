@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gif/animationrun.h"
+#include "gif/anim/animationrun.h"
 
 namespace rf::gif {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "gif/anim/rgbacompose.h"
 #include "gif/gifimage.h"
-#include "gif/rgbacompose.h"
 #include "tests/support/suite_conf.h"
 
 namespace rf::gif {

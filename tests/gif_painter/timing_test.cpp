@@ -1,7 +1,7 @@
 // Frame delays and the waits between frames.
 #include <gtest/gtest.h>
 
-#include "gif/animationtiming.h"
+#include "gif/anim/animationtiming.h"
 
 namespace rf::gif {
 namespace {

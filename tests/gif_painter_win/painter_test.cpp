@@ -16,11 +16,12 @@
 #include "framework/graphic.h"
 #include "framework/thread.h"
 #include "framework/thread_sync.h"
-#include "gif/gifextensions.h"
+#include "gif/anim/rgbacompose.h"
 #include "gif/gifimage.h"
-#include "gif/gifpainter_win.h"
-#include "gif/gifsimple.h"
-#include "gif/rgbacompose.h"
+#include "gif/model/gifextensions.h"
+#include "gif/model/gifsimple.h"
+#include "gif/win/gifgraphic_win.h"
+#include "gif/win/gifpainter_win.h"
 #include "tests/support/dib_surface.h"
 
 namespace rf::gif {
@@ -32,7 +33,7 @@ constexpr COLORREF kPaper = RGB(1, 2, 3);
 
 using Surface = rf::test::DibSurface;
 
-const std::vector<SimpleColor> kColors = {
+const std::vector<TGIFColor> kColors = {
     {255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}, {0, 0, 0}};
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
                    kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);

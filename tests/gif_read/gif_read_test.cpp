@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 #include "gif_test_streams.h"
 
@@ -90,13 +91,13 @@ TEST(GifRead, StreamsAndTheirOutcomes) {
        1},
       {"5 bytes in front of the signature",
        Concat({Str("abcde"), kHead, Frame(), kTrailer}),
-       "Invalid GIF signature",
+       msg::kInvalidSignature,
        {},
        0},
-      {"signature cut short", Str("GIF8"), "Premature end of data", {}, 0},
+      {"signature cut short", Str("GIF8"), msg::kPrematureEnd, {}, 0},
       {"screen descriptor cut short",
        Bytes{'G', 'I', 'F', '8', '9', 'a', 2, 0, 2},
-       "Premature end of data",
+       msg::kPrematureEnd,
        {},
        0},
       {"zero bytes between blocks",
@@ -108,7 +109,7 @@ TEST(GifRead, StreamsAndTheirOutcomes) {
       {"unknown block after a frame",
        Concat({kHead, Frame(), {0x42}, Frame(), kTrailer}),
        "",
-       {"Unknown GIF block type", "Invalid Image trailer"},
+       {msg::kUnknownBlock, msg::kInvalidTrailer},
        1},
       {"comment in front of the trailer",
        Concat({kHead, Frame(), Comment("bye"), kTrailer}),
@@ -125,7 +126,7 @@ TEST(GifRead, StreamsAndTheirOutcomes) {
       {"frame of width 0 takes the screen's size",
        Concat({Header(2, 1), Descriptor(0, 0, 0, 7), Lzw(Bytes{1, 2}), kTrailer}),
        "",
-       {"Image exceeds Logical Screen size"},
+       {msg::kExceedsScreen},
        1,
        [](const TGIFImage& image) {
          const TGIFSubImage& f = image.Images()[0];
@@ -135,7 +136,7 @@ TEST(GifRead, StreamsAndTheirOutcomes) {
        }},
       {"unknown extension label",
        Concat({kHead, Frame(), Frame({0x21, 0xFA, 1, 0, 0}), kTrailer}),
-       "Unknown extension type",
+       msg::kUnknownExtension,
        {},
        1},
       {"unknown application identifier",
@@ -176,12 +177,12 @@ TEST(GifRead, StreamsAndTheirOutcomes) {
       {"loop sub-block too short",
        Concat(
            {kHead, Frame(Concat({{0x21, 0xFF, 11}, Str("NETSCAPE2.0"), {2, 1, 5, 0}})), kTrailer}),
-       "Invalid GIF data",
+       msg::kInvalidData,
        {},
        0},
       {"application block size below 10",
        Concat({kHead, Frame(Concat({{0x21, 0xFF, 9}, Str("NETSCAPE2"), {0}})), kTrailer}),
-       "Unsupported Application Extension block size",
+       msg::kUnsupportedAppBlockSize,
        {},
        0},
       {"application block size 10",
@@ -225,18 +226,18 @@ TEST(GifRead, StreamsAndTheirOutcomes) {
       {"graphic control cut short",
        Concat({kHead, Bytes{0x21, 0xF9, 4, 1, 0}}),
        "",
-       {"Premature end of data"},
+       {msg::kPrematureEnd},
        1,
        [](const TGIFImage& image) { EXPECT_FALSE(image.Images()[0].Transparent()); }},
       {"local table runs out",
        Concat({kHead, Frame(), Descriptor(0, 0, 1, 1, 0x81), {1, 2, 3}}),
-       "Premature end of data",
+       msg::kPrematureEnd,
        {},
        1},
       {"invalid introducer inside an extension run",
        Concat({kHead, Comment("a"), {0x2B}, Bytes(9, 0), Lzw(Bytes{0}), kTrailer}),
        "",
-       {"Invalid extension introducer", "Image exceeds Logical Screen size"},
+       {msg::kInvalidIntroducer, msg::kExceedsScreen},
        1,
        [](const TGIFImage& image) { EXPECT_EQ(image.Images()[0].Descriptor().Separator, 0x2B); }},
       {"plain text",
@@ -255,15 +256,11 @@ TEST(GifRead, StreamsAndTheirOutcomes) {
          EXPECT_EQ(text.BackgroundColorIndex(), 8);
          EXPECT_EQ(text.Text(), std::vector<std::string>{"Hi"});
        }},
-      {"comment line cut short",
-       Concat({kHead, {0x21, 0xFE, 9, 'a'}}),
-       "Premature end of data",
-       {},
-       0},
+      {"comment line cut short", Concat({kHead, {0x21, 0xFE, 9, 'a'}}), msg::kPrematureEnd, {}, 0},
       {"frame too large to decode",
        Concat({Header(65535, 65535), Descriptor(0, 0, 0, 0), {2, 0}}),
-       "Image too large to decode",
-       {"Image exceeds Logical Screen size"},
+       msg::kImageTooLarge,
+       {msg::kExceedsScreen},
        0},
   };
   for (const Case& c : cases) {
@@ -304,8 +301,8 @@ TEST(GifRead, ProgressReportsStagesAndPercent) {
     std::vector<Event> events;
     image.OnProgress = [&](TGIFImage&, TProgressStage stage, int percent, bool redraw,
                            const TGIFRect& rect, const std::string& message) {
-      EXPECT_EQ(message, "Loading...");
-      EXPECT_EQ(rect.Right, 0);
+      EXPECT_EQ(message, msg::kLoading);
+      EXPECT_EQ(rect.right, 0);
       events.push_back({stage, percent, redraw});
     };
     try {
@@ -383,7 +380,7 @@ TEST(GifRead, BackgroundColor) {
   EXPECT_EQ(image.BackgroundColor(), 0x030303u);
   image.LoadFromBytes(Concat({Header(2, 2, 4, 9), Frame(), kTrailer}));
   EXPECT_EQ(image.BackgroundColor(), 0u);
-  EXPECT_EQ(warnings, std::vector<std::string>{"Invalid color index"});
+  EXPECT_EQ(warnings, std::vector<std::string>{msg::kInvalidColorIndex});
   image.LoadFromBytes(Concat({Header(2, 2, 0), Frame(), kTrailer}));
   EXPECT_THROW(image.BackgroundColor(), GIFException);
 }

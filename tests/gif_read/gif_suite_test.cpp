@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
 #include "tests/support/suite_conf.h"
 
@@ -41,16 +42,13 @@ const std::map<std::string, Known> kKnownDifferences = {
     {"no-data", {"no image at all; the suite shows the empty screen as a frame", "", 0}},
     {"image-zero-width",
      {"no image data after the descriptor: the trailer byte is the minimum code size 59",
-      "ClearCode too large", 0}},
+      msg::kClearCodeTooLarge, 0}},
     {"image-zero-height",
-     {"the descriptor announces a local colour table that is not there", "Premature end of data",
-      0}},
+     {"the descriptor announces a local colour table that is not there", msg::kPrematureEnd, 0}},
     {"image-zero-size",
-     {"the descriptor announces a local colour table that is not there", "Premature end of data",
-      0}},
+     {"the descriptor announces a local colour table that is not there", msg::kPrematureEnd, 0}},
     {"unknown-extension",
-     {"labels that the extension registry does not hold stop reading", "Unknown extension type",
-      0}},
+     {"labels that the extension registry does not hold stop reading", msg::kUnknownExtension, 0}},
     {"invalid-code",
      {"the suite's reader refuses a code beyond the table; this decoder takes it as the string "
       "being defined",
@@ -58,9 +56,9 @@ const std::map<std::string, Known> kKnownDifferences = {
     {"invalid-colors",
      {"the suite's reader refuses indexes beyond the colour table; they are kept here", "", 1}},
     {"overflow-codes",
-     {"minimum code size 12 (both readers refuse the frame)", "ClearCode too large", 0}},
+     {"minimum code size 12 (both readers refuse the frame)", msg::kClearCodeTooLarge, 0}},
     {"overflow-codes-max",
-     {"minimum code size 12 (both readers refuse the frame)", "ClearCode too large", 0}},
+     {"minimum code size 12 (both readers refuse the frame)", msg::kClearCodeTooLarge, 0}},
     {"gif87a-animation",
      {"GIF87a has no loop extension; the suite's player loops such animations forever", "", 4}},
     {"plain-text",
@@ -102,9 +100,9 @@ std::vector<std::uint8_t> Compose(const TGIFImage& image, const Shown& shown) {
         if (f->Transparent() && index == f->TransparentIndex()) continue;
         TGIFColor c = index < map.Count() ? map[index] : TGIFColor{};
         std::uint8_t* p = &rgba[(sy * w + sx) * 4];
-        p[0] = c.Red;
-        p[1] = c.Green;
-        p[2] = c.Blue;
+        p[0] = c.red;
+        p[1] = c.green;
+        p[2] = c.blue;
         p[3] = 255;
       }
     }

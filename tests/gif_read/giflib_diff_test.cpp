@@ -14,24 +14,12 @@
 
 #include "gif/gifimage.h"
 #include "gif_test_streams.h"
+#include "tests/support/giflib_memory.h"
 
 namespace rf::gif::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Reader {
-  const Bytes* data;
-  std::size_t pos = 0;
-};
-
-int ReadFromMemory(GifFileType* gif, GifByteType* buf, int size) {
-  auto* r = static_cast<Reader*>(gif->UserData);
-  std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(size), r->data->size() - r->pos);
-  std::memcpy(buf, r->data->data() + r->pos, n);
-  r->pos += n;
-  return static_cast<int>(n);
-}
 
 std::vector<TGIFColor> Colors(const ColorMapObject* map) {
   std::vector<TGIFColor> out;
@@ -48,9 +36,9 @@ std::vector<TGIFColor> Colors(const TGIFColorMap& map) {
 
 // Compares when both read the stream; answers whether they did.
 bool CompareWithGiflib(const Bytes& data) {
-  Reader reader{&data};
+  rf::test::GiflibMemorySource source(data);
   int error = 0;
-  GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &error);
+  GifFileType* gif = source.Open(&error);
   if (gif == nullptr) return false;
   bool giflib_ok = DGifSlurp(gif) == GIF_OK;
   TGIFImage image;

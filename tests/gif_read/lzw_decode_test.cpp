@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "gif/gifexception.h"
-#include "gif/lzwdecoder.h"
-#include "gif/lzwreference.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
+#include "gif/read/lzwdecoder.h"
+#include "gif/read/lzwreference.h"
 #include "gif_test_streams.h"
 
 namespace rf::gif::test {
@@ -105,14 +106,14 @@ TEST(LzwDecode, HandMadeCodeSequences) {
        1,
        0,
        {1, 1, 1, 1, 1, 1},
-       {"Decoder bit buffer under-run"}},
+       {msg::kBitBufferUnderrun}},
       {"no end code, frame not full",
        Codes(2, {{4, 3}, {1, 3}, {1, 3}, {1, 3}, {1, 4}, {1, 4}, {1, 4}}),
        8,
        1,
        0,
        {1, 1, 1, 1, 1, 1, 0, 0},
-       {"Decoder bit buffer under-run", "Decoder bit buffer under-run"}},
+       {msg::kBitBufferUnderrun, msg::kBitBufferUnderrun}},
       {"stream ends where a size byte should be", {2, 1, 0x0C}, 3, 1, 0, {1, 0, 0}, {}, {}, true},
       {"size byte promises more than is there",
        {2, 200, 0x4C, 0x0A},
@@ -120,10 +121,10 @@ TEST(LzwDecode, HandMadeCodeSequences) {
        1,
        0,
        {1, 1, 0},
-       {"Premature end of data"},
+       {msg::kPrematureEnd},
        {},
        true},
-      {"minimum code size 12 refused", {12, 1, 0, 0}, 1, 1, 0, {}, {}, "ClearCode too large"},
+      {"minimum code size 12 refused", {12, 1, 0, 0}, 1, 1, 0, {}, {}, msg::kClearCodeTooLarge},
       {"self-referring entry",
        Codes(3, {{8, 4}, {1, 4}, {11, 4}, {2, 4}, {11, 4}, {9, 4}}),
        9,
@@ -131,7 +132,7 @@ TEST(LzwDecode, HandMadeCodeSequences) {
        0,
        {},
        {},
-       "Circular decoder table entry"},
+       msg::kCircularTable},
       {"entries referring to each other",
        Codes(3, {{8, 4}, {1, 4}, {12, 4}, {13, 4}, {12, 4}, {13, 4}, {12, 4}, {9, 4}}),
        30,
@@ -139,7 +140,7 @@ TEST(LzwDecode, HandMadeCodeSequences) {
        0,
        {},
        {},
-       "Circular decoder table entry"},
+       msg::kCircularTable},
       {"empty frame still reads the end code", Codes(2, {{4, 3}, {5, 3}}), 0, 0, 0, {}},
   };
   for (const Case& c : cases) {

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "gif/bitmapimport.h"
-#include "gif/colormapoptimize.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
+#include "gif/import/bitmapimport.h"
+#include "gif/import/colormapoptimize.h"
 #include "tools/gifconvert/bmpfile.h"
 #include "tools/gifconvert/gifconvert.h"
 
@@ -88,42 +89,42 @@ TEST(ReadBmp, RefusesBrokenAndUnsupportedFiles) {
          f[0] = 'X';
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"cut short",
        [&] {
          auto f = good;
          f.pop_back();
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"header only",
        [&] {
          auto f = good;
          f.erase(f.begin() + 20, f.end());
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"zero width",
        [&] {
          auto f = good;
          Put32(f, 18, 0);
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"bits past the end",
        [&] {
          auto f = good;
          Put32(f, 10, 0xFFFFFFF0u);
          return f;
        },
-       "Bitmap image is not valid"},
+       msg::kBitmapNotValid},
       {"2 bits",
        [&] {
          auto f = good;
          Put16(f, 28, 2);
          return f;
        },
-       "Unsupported bitmap format"},
+       msg::kUnsupportedBitmapFormat},
       {"RLE8",
        [&] {
          auto f = good;
@@ -131,7 +132,7 @@ TEST(ReadBmp, RefusesBrokenAndUnsupportedFiles) {
          Put32(f, 30, 1);
          return f;
        },
-       "Unsupported bitmap format"},
+       msg::kUnsupportedBitmapFormat},
   };
   for (const Case& c : cases) {
     try {
@@ -180,8 +181,8 @@ TEST(ConvertPicture, AGifKeepsItsFramesPlacesAndTransparency) {
         << p;
   // Grey: each opaque pixel's colour has equal channels.
   const TGIFColor c = second.ActiveColorMap()[second.Pixels()[0]];
-  EXPECT_EQ(c.Red, c.Green);
-  EXPECT_EQ(c.Green, c.Blue);
+  EXPECT_EQ(c.red, c.green);
+  EXPECT_EQ(c.green, c.blue);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "gif/colorlookup.h"
-#include "gif/ditherer.h"
+#include "gif/reduce/colorlookup.h"
+#include "gif/reduce/ditherer.h"
 
 namespace rf::gif {
 namespace {
@@ -60,7 +60,7 @@ std::vector<Kernel> Kernels() {
   };
 }
 
-using Picture = std::vector<RgbColor>;  // width * height, rows top down
+using Picture = std::vector<TGIFColor>;  // width * height, rows top down
 
 std::vector<int> ReferenceDither(const Picture& pic, int width, int height, const Kernel& k,
                                  TColorLookup& lookup) {
@@ -77,7 +77,7 @@ std::vector<int> ReferenceDither(const Picture& pic, int width, int height, cons
         int e = error[i * 3 + c];
         v[c] = std::clamp(in[c] + (e + k.divisor / 2) / k.divisor, 0, 255);
       }
-      RgbColor chosen;
+      TGIFColor chosen;
       out[i] = lookup.Lookup(static_cast<std::uint8_t>(v[0]), static_cast<std::uint8_t>(v[1]),
                              static_cast<std::uint8_t>(v[2]), chosen);
       const int err[3] = {v[0] - chosen.red, v[1] - chosen.green, v[2] - chosen.blue};
@@ -99,7 +99,7 @@ std::vector<int> RunDitherer(const Picture& pic, int width, int height, int mode
   for (int y = 0; y < height; ++y) {
     EXPECT_EQ(d->Direction(), y % 2 == 0 ? 1 : -1);
     for (int n = 0, x = d->StartColumn(); n < width; ++n, x += d->Direction()) {
-      const RgbColor& p = pic[static_cast<std::size_t>(y * width + x)];
+      const TGIFColor& p = pic[static_cast<std::size_t>(y * width + x)];
       out[static_cast<std::size_t>(y * width + x)] = d->Dither(p.red, p.green, p.blue);
     }
     d->NextLine();
@@ -158,7 +158,7 @@ TEST(Ditherers, FloydSteinbergAlternatesNeighbouringCubeColoursBetweenLevels) {
   // 25 lies halfway between the levels 0 and 51: the red channel of a flat
   // area takes both, roughly half each, and nothing else.
   const int width = 16, height = 8;
-  Picture pic(width * height, RgbColor{25, 0, 0});
+  Picture pic(width * height, TGIFColor{25, 0, 0});
   TNetscapeColorLookup cube;
   const std::vector<int> out = RunDitherer(pic, width, height, 1, cube);
   const int dark = static_cast<int>(std::count(out.begin(), out.end(), 0));

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "gif/bitmapimport.h"
-#include "gif/colormapoptimize.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
+#include "gif/import/bitmapimport.h"
+#include "gif/import/colormapoptimize.h"
 #include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {
@@ -80,7 +81,7 @@ TEST(AssignBitmap, WithoutReductionCollectsColoursInOrderOfAppearance) {
   std::vector<std::uint8_t> many;
   for (int i = 0; i < 257; ++i) Append3(many, i, i / 256, 0);
   EXPECT_EQ(ErrorOf([&] { AssignBitmap(frame, BitmapFromRgb(257, 1, many)); }),
-            "Color table overflow");
+            msg::kColorTableOverflow);
   many.resize(256 * 3);
   AssignBitmap(frame, BitmapFromRgb(256, 1, many));
   EXPECT_EQ(frame.ColorMap().Count(), 256);
@@ -94,13 +95,13 @@ TEST(AssignBitmap, EmptyBitmapsAndUnknownOptionsLeaveTheFrameEmpty) {
   AssignBitmap(frame, PixelBitmap());
   EXPECT_TRUE(frame.Empty());
   EXPECT_EQ(frame.ColorMap().Count(), 0);
-  image.DitherMode = 9;
+  image.DitherMode = static_cast<TDitherMode>(9);
   AssignBitmap(frame, BitmapFromRgb(1, 1, std::vector<std::uint8_t>{1, 2, 3}));
   EXPECT_TRUE(frame.Empty());
   EXPECT_EQ(ErrorOf([&] {
               AssignBitmap(frame, PixelBitmap(70000, 1, 8, {{0, 0, 0, 0}}));
             }),
-            "Invalid image dimensions");
+            msg::kInvalidDimensions);
 }
 
 TEST(OptimizeColorMap, SortsByUseRemapsAndCutsUnusedEntries) {

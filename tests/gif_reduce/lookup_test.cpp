@@ -1,15 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "gif/colorlookup.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
+#include "gif/reduce/colorlookup.h"
 
 namespace rf::gif {
 namespace {
 
 struct CubeCase {
-  RgbColor wanted;
+  TGIFColor wanted;
   int index;
-  RgbColor chosen;
+  TGIFColor chosen;
 };
 
 TEST(NetscapeLookup, MapsEachChannelToTheLevelAtItsCentre) {
@@ -21,21 +22,21 @@ TEST(NetscapeLookup, MapsEachChannelToTheLevelAtItsCentre) {
   TNetscapeColorLookup lookup;
   ASSERT_EQ(lookup.Colors(), 216);
   for (const CubeCase& c : cases) {
-    RgbColor chosen;
+    TGIFColor chosen;
     EXPECT_EQ(lookup.Lookup(c.wanted.red, c.wanted.green, c.wanted.blue, chosen), c.index);
     EXPECT_EQ(chosen, c.chosen);
     const PaletteEntry& e = lookup.GetPalette()[static_cast<std::size_t>(c.index)];
-    EXPECT_EQ((RgbColor{e.red, e.green, e.blue}), c.chosen) << "palette and lookup disagree";
+    EXPECT_EQ((TGIFColor{e.red, e.green, e.blue}), c.chosen) << "palette and lookup disagree";
   }
 }
 
 TEST(MonochromeAndGreyLookups, FollowTheWeightedSum) {
   TMonochromeLookup mono;
-  RgbColor chosen;
+  TGIFColor chosen;
   EXPECT_EQ(mono.Lookup(127, 127, 127, chosen), 0);  // 32512 is below 32513
-  EXPECT_EQ(chosen, (RgbColor{0, 0, 0}));
+  EXPECT_EQ(chosen, (TGIFColor{0, 0, 0}));
   EXPECT_EQ(mono.Lookup(128, 128, 128, chosen), 1);
-  EXPECT_EQ(chosen, (RgbColor{255, 255, 255}));
+  EXPECT_EQ(chosen, (TGIFColor{255, 255, 255}));
   EXPECT_EQ(mono.Lookup(255, 0, 0, chosen), 0);  // 19635
   EXPECT_EQ(mono.Lookup(0, 217, 0, chosen), 1);  // 32550
   EXPECT_EQ(mono.GetPalette()[1].flags, pcNoCollapse);
@@ -44,7 +45,7 @@ TEST(MonochromeAndGreyLookups, FollowTheWeightedSum) {
   EXPECT_EQ(grey.Colors(), 256);
   EXPECT_EQ(grey.Lookup(255, 255, 255, chosen), 255);
   EXPECT_EQ(grey.Lookup(255, 0, 0, chosen), 76);  // 19635 / 256
-  EXPECT_EQ(chosen, (RgbColor{76, 76, 76}));
+  EXPECT_EQ(chosen, (TGIFColor{76, 76, 76}));
   EXPECT_EQ(grey.Lookup(10, 20, 30, chosen), (77 * 10 + 150 * 20 + 29 * 30) / 256);
 }
 
@@ -52,9 +53,9 @@ TEST(FastLookup, FirstEntryOfACellWinsAndSearchesAreRemembered) {
   // Entries 0 and 1 share the cell of (8..15, 0..7, 0..7); entry 1 can
   // never be answered for that cell.
   TFastColorLookup lookup({{8, 0, 0, 0}, {15, 7, 7, 0}, {200, 200, 200, 0}, {0, 0, 255, 0}});
-  RgbColor chosen;
+  TGIFColor chosen;
   EXPECT_EQ(lookup.Lookup(15, 7, 7, chosen), 0);
-  EXPECT_EQ(chosen, (RgbColor{8, 0, 0}));
+  EXPECT_EQ(chosen, (TGIFColor{8, 0, 0}));
   // An empty cell: the smallest sum of absolute differences wins...
   EXPECT_EQ(lookup.Lookup(180, 190, 210, chosen), 2);
   EXPECT_EQ(lookup.Lookup(0, 40, 200, chosen), 3);
@@ -70,7 +71,7 @@ TEST(FastLookup, FirstEntryOfACellWinsAndSearchesAreRemembered) {
 
 TEST(FastLookup, EqualDistancesGoToTheFirstEntry) {
   TFastColorLookup lookup({{0, 0, 0, 0}, {100, 0, 0, 0}, {0, 100, 0, 0}});
-  RgbColor chosen;
+  TGIFColor chosen;
   EXPECT_EQ(lookup.Lookup(50, 50, 0, chosen), 0);  // 100, 100, 100
   EXPECT_EQ(lookup.Lookup(96, 96, 0, chosen), 1);  // 192, 100, 100
 }
@@ -80,7 +81,7 @@ TEST(FastLookup, RefusesAnEmptyPalette) {
     TFastColorLookup lookup({});
     FAIL() << "no error";
   } catch (const GIFException& e) {
-    EXPECT_STREQ(e.what(), "Color table is empty");
+    EXPECT_STREQ(e.what(), msg::kColorTableEmpty);
   }
 }
 

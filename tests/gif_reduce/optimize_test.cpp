@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "gif/colormapoptimize.h"
-#include "gif/gifexception.h"
-#include "gif/imageoptimize.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
+#include "gif/import/colormapoptimize.h"
+#include "gif/import/imageoptimize.h"
 
 namespace rf::gif {
 namespace {
@@ -31,13 +32,13 @@ TEST(OptimizeColorMaps, RefusesUnknownMethodsAndModes) {
   TGIFImage image;
   for (auto [method, dither] : {std::pair{10, 0}, {-1, 0}, {6, 7}}) {
     ReductionSettings s;
-    s.method = method;
-    s.dither_mode = dither;
+    s.method = static_cast<TColorReduction>(method);
+    s.dither_mode = static_cast<TDitherMode>(dither);
     try {
       OptimizeColorMaps(image, s);
       ADD_FAILURE() << method << " " << dither;
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "Invalid reduction method");
+      EXPECT_STREQ(e.what(), msg::kInvalidReductionMethod);
     }
   }
 }

@@ -5,8 +5,8 @@
 #include <tuple>
 #include <vector>
 
-#include "gif/colorquantizer.h"
-#include "gif/palette.h"
+#include "gif/base/palette.h"
+#include "gif/reduce/colorquantizer.h"
 #include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {

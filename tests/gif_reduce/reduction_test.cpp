@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "gif/colorreduction.h"
-#include "gif/gifexception.h"
-#include "gif/pixelbitmap.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
+#include "gif/reduce/colorreduction.h"
+#include "gif/reduce/pixelbitmap.h"
 #include "tests/gif_reduce/test_pixels.h"
 
 namespace rf::gif {
@@ -29,33 +30,33 @@ TEST(PixelBitmap, ReportsBadFormatsSizesAndRows) {
   };
   const PixelBitmap rgb(3, 2, 24);
   const Case cases[] = {
-      {"2 bits", [] { PixelBitmap(2, 2, 2); }, "Unsupported bitmap format"},
-      {"15 bits", [] { PixelBitmap(2, 2, 15); }, "Unsupported bitmap format"},
-      {"zero width", [] { PixelBitmap(0, 2, 8); }, "Invalid image dimensions"},
-      {"negative height", [] { PixelBitmap(2, -1, 8); }, "Invalid image dimensions"},
-      {"huge", [] { PixelBitmap(100000, 100000, 8); }, "Invalid image dimensions"},
-      {"row -1", [&] { rgb.ScanLine(-1); }, "Scan line index out of range"},
-      {"row 2", [&] { rgb.ScanLine(2); }, "Scan line index out of range"},
+      {"2 bits", [] { PixelBitmap(2, 2, 2); }, msg::kUnsupportedBitmapFormat},
+      {"15 bits", [] { PixelBitmap(2, 2, 15); }, msg::kUnsupportedBitmapFormat},
+      {"zero width", [] { PixelBitmap(0, 2, 8); }, msg::kInvalidDimensions},
+      {"negative height", [] { PixelBitmap(2, -1, 8); }, msg::kInvalidDimensions},
+      {"huge", [] { PixelBitmap(100000, 100000, 8); }, msg::kInvalidDimensions},
+      {"row -1", [&] { rgb.ScanLine(-1); }, msg::kScanLineOutOfRange},
+      {"row 2", [&] { rgb.ScanLine(2); }, msg::kScanLineOutOfRange},
       {"read as 16",
        [&] {
          std::vector<std::uint8_t> r;
          rgb.ReadRow(0, 16, r);
        },
-       "Unsupported PixelFormat"},
+       msg::kUnsupportedPixelFormat},
       {"read as 32",
        [&] {
          std::vector<std::uint8_t> r;
          rgb.ReadRow(0, 32, r);
        },
-       "Unsupported PixelFormat"},
+       msg::kUnsupportedPixelFormat},
       {"24 as 8",
        [&] {
          std::vector<std::uint8_t> r;
          rgb.ReadRow(0, 8, r);
        },
-       "Unsupported PixelFormat"},
+       msg::kUnsupportedPixelFormat},
       {"short buffer", [] { BitmapFromRgb(4, 4, std::vector<std::uint8_t>(47)); },
-       "Invalid image dimensions"},
+       msg::kInvalidDimensions},
   };
   for (const Case& c : cases) EXPECT_EQ(ErrorOf(c.run), c.message) << c.what;
 }
@@ -104,7 +105,7 @@ TEST(ColorReduction, EachMethodHasItsPalette) {
   };
   for (const Case& c : cases) {
     ReductionSettings s;
-    s.method = c.method;
+    s.method = static_cast<TColorReduction>(c.method);
     const PixelBitmap out = ReduceColors(src, s);
     ASSERT_EQ(out.BitsPerPixel(), 8) << c.method;
     EXPECT_EQ(out.GetPalette().size(), c.size) << c.method;
@@ -149,18 +150,18 @@ TEST(ColorReduction, QuantizingWithFewerBitsGivesFewerColours) {
 TEST(ColorReduction, UnknownMethodsAndModesAnswerAnEmptyBitmap) {
   const PixelBitmap src = BitmapFromRgb(1, 1, std::vector<std::uint8_t>{1, 2, 3});
   ReductionSettings s;
-  s.method = 10;
+  s.method = static_cast<TColorReduction>(10);
   EXPECT_TRUE(ReduceColors(src, s).Empty());
   s.method = rmNetscape;
-  s.dither_mode = 7;
+  s.dither_mode = static_cast<TDitherMode>(7);
   EXPECT_TRUE(ReduceColors(src, s).Empty());
   s.method = rmNone;
   const PixelBitmap copy = ReduceColors(src, s);
   EXPECT_EQ(copy.BitsPerPixel(), 24);
   EXPECT_EQ(copy.ScanLine(0)[2], 1);
   s.method = rmPalette;
-  s.dither_mode = 0;
-  EXPECT_EQ(ErrorOf([&] { ReduceColors(src, s); }), "Color table is empty");
+  s.dither_mode = dmNearest;
+  EXPECT_EQ(ErrorOf([&] { ReduceColors(src, s); }), msg::kColorTableEmpty);
   s.palette = {{1, 2, 4, 0}, {0, 0, 0, 0}};
   EXPECT_EQ(ReduceColors(src, s).ScanLine(0)[0], 0);
   s.palette = {{0, 0, 0, 0}, {1, 2, 4, 0}};

@@ -6,26 +6,13 @@
 #include <cstring>
 #include <vector>
 
-#include "gif/bitmapimport.h"
 #include "gif/gifimage.h"
+#include "gif/import/bitmapimport.h"
 #include "tests/gif_reduce/test_pixels.h"
+#include "tests/support/giflib_memory.h"
 
 namespace rf::gif {
 namespace {
-
-struct MemoryReader {
-  const std::vector<std::uint8_t>* data;
-  std::size_t pos = 0;
-};
-
-int ReadFromMemory(GifFileType* gif, GifByteType* out, int n) {
-  auto* r = static_cast<MemoryReader*>(gif->UserData);
-  const std::size_t take =
-      std::min<std::size_t>(static_cast<std::size_t>(n), r->data->size() - r->pos);
-  std::memcpy(out, r->data->data() + r->pos, take);
-  r->pos += take;
-  return static_cast<int>(take);
-}
 
 // A 24-bit picture of many colours: smooth ramps crossed with a pattern.
 PixelBitmap Photo(int width, int height) {
@@ -48,9 +35,9 @@ PixelBitmap FewColours(int width, int height) {
 }
 
 void ExpectGiflibReadsTheSame(const TGIFImage& image, const std::vector<std::uint8_t>& stream) {
-  MemoryReader reader{&stream};
+  rf::test::GiflibMemorySource source(stream);
   int error = 0;
-  GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &error);
+  GifFileType* gif = source.Open(&error);
   ASSERT_NE(gif, nullptr) << GifErrorString(error);
   ASSERT_EQ(DGifSlurp(gif), GIF_OK) << GifErrorString(gif->Error);
   ASSERT_EQ(gif->ImageCount, 1);
@@ -64,9 +51,9 @@ void ExpectGiflibReadsTheSame(const TGIFImage& image, const std::vector<std::uin
   const TGIFColorMap& ours = frame.ActiveColorMap();
   ASSERT_GE(map->ColorCount, ours.Count());
   for (int i = 0; i < ours.Count(); ++i) {
-    EXPECT_EQ(map->Colors[i].Red, ours[i].Red) << i;
-    EXPECT_EQ(map->Colors[i].Green, ours[i].Green) << i;
-    EXPECT_EQ(map->Colors[i].Blue, ours[i].Blue) << i;
+    EXPECT_EQ(map->Colors[i].Red, ours[i].red) << i;
+    EXPECT_EQ(map->Colors[i].Green, ours[i].green) << i;
+    EXPECT_EQ(map->Colors[i].Blue, ours[i].blue) << i;
   }
   DGifCloseFile(gif, &error);
 }
@@ -78,8 +65,8 @@ TEST(GiflibRoundTrip, EveryMethodAndDitherMode) {
     for (int dither = 0; dither <= 6; ++dither) {
       SCOPED_TRACE(testing::Message() << "method " << method << " dither " << dither);
       TGIFImage image;
-      image.ColorReduction = method;
-      image.DitherMode = dither;
+      image.ColorReduction = static_cast<TColorReduction>(method);
+      image.DitherMode = static_cast<TDitherMode>(dither);
       image.ReductionBits = 5;
       image.ReductionPalette = {{0, 0, 0, 0},   {255, 0, 0, 0},     {0, 255, 0, 0},
                                 {0, 0, 255, 0}, {255, 255, 255, 0}, {128, 128, 128, 0}};

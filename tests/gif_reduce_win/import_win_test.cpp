@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "framework/gdi.h"
-#include "gif/bitmapimport_win.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
+#include "gif/win/bitmapimport_win.h"
 
 namespace rf::gif {
 namespace {
@@ -113,14 +114,14 @@ TEST(BitmapHandles, BadHandlesAreRefusedAndNothingClears) {
       AssignBitmapHandle(frame, reinterpret_cast<HBITMAP>(static_cast<INT_PTR>(bad)));
       ADD_FAILURE() << "no error";
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "Bitmap image is not valid");
+      EXPECT_STREQ(e.what(), msg::kBitmapNotValid);
     }
   }
   try {
     AssignIcon(frame, reinterpret_cast<HICON>(static_cast<INT_PTR>(0x1234)));
     ADD_FAILURE() << "no error";
   } catch (const GIFException& e) {
-    EXPECT_STREQ(e.what(), "Bitmap image is not valid");
+    EXPECT_STREQ(e.what(), msg::kBitmapNotValid);
   }
 }
 
@@ -245,7 +246,7 @@ TEST(Clipboard, APlainBitmapBecomesTheImage) {
     LoadBitmapFromClipboard(image);
     ADD_FAILURE() << "no error";
   } catch (const GIFException& e) {
-    EXPECT_STREQ(e.what(), "Unsupported clipboard format");
+    EXPECT_STREQ(e.what(), msg::kUnsupportedClipboardFormat);
   }
 }
 

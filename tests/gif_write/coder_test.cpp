@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "code_reader.h"
-#include "gif/gifencoder.h"
-#include "gif/gifexception.h"
-#include "gif/gifsave.h"
-#include "gif/gifsimple.h"
-#include "gif/gifwriter.h"
-#include "gif/lzwencoder.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
+#include "gif/model/gifsimple.h"
+#include "gif/write/framecoder.h"
+#include "gif/write/gifencoder.h"
+#include "gif/write/gifsave.h"
+#include "gif/write/gifwriter.h"
+#include "gif/write/lzwencoder.h"
 #include "giflib_peer.h"
 
 namespace rf::gif {
@@ -62,8 +64,8 @@ Bytes MakePixels(Pattern pattern, int w, int h, int colors, unsigned seed) {
   return px;
 }
 
-std::vector<SimpleColor> Ramp(int count) {
-  std::vector<SimpleColor> c(static_cast<std::size_t>(count));
+std::vector<TGIFColor> Ramp(int count) {
+  std::vector<TGIFColor> c(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     c[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
             static_cast<std::uint8_t>(i * 7)};
@@ -124,7 +126,7 @@ TEST(CoderRoundTrip, GiflibDecodesEveryDepthSizeAndCoder) {
             const int padded = 1 << ColorBits(c);
             ASSERT_EQ(peer.global_colors.size(), 3u * padded) << where;
             for (int i = 0; i < c; ++i) {
-              const SimpleColor want = Ramp(c)[i];
+              const TGIFColor want = Ramp(c)[i];
               ASSERT_EQ(peer.global_colors[3 * i], want.red) << where;
               ASSERT_EQ(peer.global_colors[3 * i + 2], want.blue) << where;
             }
@@ -226,7 +228,7 @@ TEST(CoderErrors, PixelBeyondTheTableIsRefused) {
       CompressFrame(out, coder, 2, 3, Bytes({0, 1, 3, 2}).data(), false, 2, 2);
       ADD_FAILURE() << "no error for coder " << coder;
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "Color not in color table");
+      EXPECT_STREQ(e.what(), msg::kColorNotInTable);
     }
   }
   // A frame of 256 colours accepts every byte.
@@ -295,7 +297,7 @@ TEST(SubBlockWriter, PacksBlocksOf255AndRefusesReadingAndSeeking) {
       }
       ADD_FAILURE() << "operation " << op << " allowed";
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "Invalid stream operation");
+      EXPECT_STREQ(e.what(), msg::kInvalidStreamOperation);
     }
   }
 }
@@ -306,7 +308,7 @@ TEST(PeerStreams, GiflibWrittenStreamsAgree) {
   for (int bits = 1; bits <= 8; ++bits) {
     const int colors = 1 << bits;
     Bytes rgb;
-    for (const SimpleColor& c : Ramp(colors)) rgb.insert(rgb.end(), {c.red, c.green, c.blue});
+    for (const TGIFColor& c : Ramp(colors)) rgb.insert(rgb.end(), {c.red, c.green, c.blue});
     for (bool interlaced : {false, true}) {
       const Bytes px = MakePixels(Pattern::kRandom, 37, 29, colors, static_cast<unsigned>(bits));
       const Bytes gif = test::EncodeWithGiflib(37, 29, rgb, px, interlaced);

@@ -1,4 +1,5 @@
 #include "giflib_peer.h"
+#include "tests/support/giflib_memory.h"
 
 #include <gif_lib.h>
 
@@ -9,20 +10,6 @@
 namespace rf::gif::test {
 
 namespace {
-
-struct Reader {
-  const std::vector<std::uint8_t>* data;
-  std::size_t pos = 0;
-};
-
-int ReadFromMemory(GifFileType* gif, GifByteType* buf, int n) {
-  auto* r = static_cast<Reader*>(gif->UserData);
-  const std::size_t k =
-      std::min<std::size_t>(static_cast<std::size_t>(n), r->data->size() - r->pos);
-  std::memcpy(buf, r->data->data() + r->pos, k);
-  r->pos += k;
-  return static_cast<int>(k);
-}
 
 int WriteToMemory(GifFileType* gif, const GifByteType* buf, int n) {
   auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
@@ -44,9 +31,9 @@ std::vector<std::uint8_t> Triples(const ColorMapObject* map) {
 }  // namespace
 
 PeerPicture DecodeWithGiflib(const std::vector<std::uint8_t>& stream, std::string* error) {
-  Reader reader{&stream};
+  rf::test::GiflibMemorySource source(stream);
   int err = 0;
-  GifFileType* gif = DGifOpen(&reader, ReadFromMemory, &err);
+  GifFileType* gif = source.Open(&err);
   PeerPicture pic;
   if (gif == nullptr) {
     if (error) *error = GifErrorString(err);

@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
 
 namespace rf::gif {
 namespace {
@@ -87,7 +87,7 @@ TEST(ImageMagickPeer, ReadsOurPicturesWithTheSamePixels) {
     ASSERT_EQ(rgb.size(), static_cast<std::size_t>(c.width * c.height * 3));
     std::size_t wrong = 0;
     for (std::size_t i = 0; i < pic.frames[0].pixels.size(); ++i) {
-      const SimpleColor& want = pic.colors[pic.frames[0].pixels[i]];
+      const TGIFColor& want = pic.colors[pic.frames[0].pixels[i]];
       if (rgb[i * 3] != want.red || rgb[i * 3 + 1] != want.green || rgb[i * 3 + 2] != want.blue)
         ++wrong;
     }

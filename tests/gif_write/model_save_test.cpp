@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
-#include "gif/gifsave.h"
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
+#include "gif/write/gifsave.h"
 #include "giflib_peer.h"
 
 namespace rf::gif {
@@ -31,8 +32,8 @@ std::unique_ptr<TGIFImage> Load(const Bytes& bytes) {
   return image;
 }
 
-std::vector<SimpleColor> Grey(int count) {
-  std::vector<SimpleColor> c;
+std::vector<TGIFColor> Grey(int count) {
+  std::vector<TGIFColor> c;
   for (int i = 0; i < count; ++i) {
     const auto v = static_cast<std::uint8_t>(i * 255 / std::max(count - 1, 1));
     c.push_back({v, v, v});
@@ -78,7 +79,7 @@ TEST(SaveLayout, VersionFollowsWhatTheFramesNeed) {
   EXPECT_EQ(sorted[4], '9');
 
   TGIFImage empty;
-  EXPECT_EQ(ErrorOf([&] { Save(empty); }), "Unsupported GIF version");
+  EXPECT_EQ(ErrorOf([&] { Save(empty); }), msg::kUnsupportedVersion);
 }
 
 // The screen descriptor's size field always matches the global table that
@@ -128,18 +129,18 @@ TEST(SaveLayout, CodeSizeAndColourCountPerFrame) {
   pic.frames.push_back(Frame(2, 2, 256));
   pic.frames.back().local_colors = Grey(256);
   pic.frames[0].pixels[5] = 16;
-  EXPECT_EQ(ErrorOf([&] { SaveSimplePicture(pic); }), "Color not in color table");
+  EXPECT_EQ(ErrorOf([&] { SaveSimplePicture(pic); }), msg::kColorNotInTable);
   pic.frames[0].pixels[5] = 15;
   EXPECT_EQ(ErrorOf([&] { SaveSimplePicture(pic); }), "");
   // A frame resized by hand after its pixels were made is refused, not
   // read past its buffer.
   auto image = BuildSimpleImage(pic);
   image->Images()[0].Descriptor().Width = 5;
-  EXPECT_EQ(ErrorOf([&] { Save(*image); }), "Invalid image dimensions");
+  EXPECT_EQ(ErrorOf([&] { Save(*image); }), msg::kInvalidDimensions);
   // A local table of 3 colours refuses index 3.
   pic.frames[1].local_colors = Grey(3);
   pic.frames[1].pixels = {0, 1, 2, 3};
-  EXPECT_EQ(ErrorOf([&] { SaveSimplePicture(pic); }), "Color not in color table");
+  EXPECT_EQ(ErrorOf([&] { SaveSimplePicture(pic); }), msg::kColorNotInTable);
 }
 
 TEST(SaveLayout, FramePackedByteAndInterlace) {
@@ -270,7 +271,7 @@ TEST(SaveProgress, StagesAndPercentages) {
   std::vector<std::pair<int, int>> seen;
   image->OnProgress = [&](TGIFImage&, TProgressStage stage, int percent, bool, const TGIFRect&,
                           const std::string& message) {
-    EXPECT_EQ(message, "Saving...");
+    EXPECT_EQ(message, msg::kSaving);
     seen.emplace_back(stage, percent);
   };
   Save(*image);
@@ -278,7 +279,7 @@ TEST(SaveProgress, StagesAndPercentages) {
   // A failure still ends the report, at 0 %.
   seen.clear();
   image->Images()[1].Pixels()[0] = 7;
-  EXPECT_EQ(ErrorOf([&] { Save(*image); }), "Color not in color table");
+  EXPECT_EQ(ErrorOf([&] { Save(*image); }), msg::kColorNotInTable);
   ASSERT_FALSE(seen.empty());
   EXPECT_EQ(seen.back(), std::make_pair(2, 0));
 }
@@ -307,7 +308,7 @@ TEST(SaveRoundTrip, SharedSuiteReadSaveRead) {
         image.SaveToStream(gif);
       } catch (const GIFException& e) {
         // Pictures whose indexes lie beyond their tables cannot be written.
-        EXPECT_STREQ(e.what(), "Color not in color table") << entry.path();
+        EXPECT_STREQ(e.what(), msg::kColorNotInTable) << entry.path();
         continue;
       }
       const std::string name = entry.path().filename().string() + " coder " + std::to_string(coder);
@@ -355,7 +356,7 @@ TEST(SaveRoundTrip, GiflibStreamsReadByOurReader) {
     for (bool interlaced : {false, true}) {
       const int colors = 1 << bits;
       Bytes rgb;
-      for (const SimpleColor& c : Grey(colors)) rgb.insert(rgb.end(), {c.red, c.green, c.blue});
+      for (const TGIFColor& c : Grey(colors)) rgb.insert(rgb.end(), {c.red, c.green, c.blue});
       const SimpleFrame f = Frame(41, 23, colors, bits);
       const Bytes gif = test::EncodeWithGiflib(41, 23, rgb, f.pixels, interlaced);
       auto image = Load(gif);

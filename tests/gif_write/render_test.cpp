@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "gif/framerender.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
+#include "gif/render/framerender.h"
 
 namespace rf::gif {
 namespace {
@@ -21,7 +22,7 @@ std::uint32_t U32(const Bytes& b, std::size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
-std::unique_ptr<TGIFImage> Picture(int w, int h, std::vector<SimpleColor> colors, Bytes pixels,
+std::unique_ptr<TGIFImage> Picture(int w, int h, std::vector<TGIFColor> colors, Bytes pixels,
                                    int transparent = -1) {
   SimplePicture pic;
   pic.width = w;
@@ -40,7 +41,7 @@ std::unique_ptr<TGIFImage> Picture(int w, int h, std::vector<SimpleColor> colors
 // sixteenths (7 right, 3 below-behind, 5 below, 1 below-ahead), each sum
 // rounded by adding 8 and divided truncating toward zero, channels clamped,
 // level (v + 3) / 51, rows alternately left to right and right to left.
-Bytes ReferenceDither(const Bytes& px, int w, int h, const std::vector<SimpleColor>& colors) {
+Bytes ReferenceDither(const Bytes& px, int w, int h, const std::vector<TGIFColor>& colors) {
   Bytes out(px.size());
   std::vector<std::array<int, 3>> cur(static_cast<std::size_t>(w)), next(cur.size());
   for (int y = 0; y < h; ++y) {
@@ -48,7 +49,7 @@ Bytes ReferenceDither(const Bytes& px, int w, int h, const std::vector<SimpleCol
     for (int i = 0; i < w; ++i) {
       const int x = dir > 0 ? i : w - 1 - i;
       const std::uint8_t p = px[static_cast<std::size_t>(y) * w + x];
-      const SimpleColor c = p < colors.size() ? colors[p] : SimpleColor{};
+      const TGIFColor c = p < colors.size() ? colors[p] : TGIFColor{};
       const int in[3] = {c.red, c.green, c.blue};
       int level[3];
       for (int ch = 0; ch < 3; ++ch) {
@@ -109,7 +110,7 @@ TEST(FrameBitmap, BmpHeaderColourTableAndRowLayout) {
       MakeBmp8(w, h, {});
       ADD_FAILURE() << w << "x" << h;
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "Invalid image dimensions");
+      EXPECT_STREQ(e.what(), msg::kInvalidDimensions);
     }
   }
 }
@@ -118,12 +119,12 @@ TEST(FrameBitmap, RowsCopiedUnchangedWithProgress) {
   const int w = 7, h = 70;
   Bytes px(static_cast<std::size_t>(w) * h);
   for (std::size_t i = 0; i < px.size(); ++i) px[i] = static_cast<std::uint8_t>(i % 200);
-  std::vector<SimpleColor> colors(200);
+  std::vector<TGIFColor> colors(200);
   auto image = Picture(w, h, colors, px);
   std::vector<std::array<int, 3>> seen;
   image->OnProgress = [&](TGIFImage&, TProgressStage stage, int percent, bool redraw,
                           const TGIFRect&, const std::string& message) {
-    EXPECT_EQ(message, "Rendering...");
+    EXPECT_EQ(message, msg::kRendering);
     seen.push_back({stage, percent, redraw});
   };
   const TGIFSubImage& frame = image->Images()[0];
@@ -159,7 +160,7 @@ TEST(FrameMask, BitsRowsAndTheNoTransparentPixelCase) {
   px[9] = 3;
   px[17] = 3;
   px[w + 8] = 3;
-  auto image = Picture(w, h, std::vector<SimpleColor>(4), px, 3);
+  auto image = Picture(w, h, std::vector<TGIFColor>(4), px, 3);
   const TGIFSubImage& frame = image->Images()[0];
   const TFrameRendering r =
       RenderFrame(frame, MakeFramePalette(frame, false, nullptr), false, true, false);
@@ -170,7 +171,7 @@ TEST(FrameMask, BitsRowsAndTheNoTransparentPixelCase) {
       RenderFrame(frame, MakeFramePalette(frame, false, nullptr), false, false, false);
   EXPECT_FALSE(again.mask_tried);
   // Transparent, but no pixel holds the index: tried, and no mask.
-  auto none = Picture(4, 1, std::vector<SimpleColor>(4), {0, 1, 2, 0}, 3);
+  auto none = Picture(4, 1, std::vector<TGIFColor>(4), {0, 1, 2, 0}, 3);
   const TGIFSubImage& f2 = none->Images()[0];
   const TFrameRendering r2 =
       RenderFrame(f2, MakeFramePalette(f2, false, nullptr), false, true, false);
@@ -180,7 +181,7 @@ TEST(FrameMask, BitsRowsAndTheNoTransparentPixelCase) {
 
 TEST(CubeDither, MatchesTheRulesOnGradientsAndNoise) {
   std::mt19937 rng(5);
-  std::vector<SimpleColor> colors(256);
+  std::vector<TGIFColor> colors(256);
   for (int i = 0; i < 256; ++i) {
     colors[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
                  static_cast<std::uint8_t>((i * 37) & 255)};
@@ -195,7 +196,7 @@ TEST(CubeDither, MatchesTheRulesOnGradientsAndNoise) {
                                         : kind == 1 ? (x + 3 * y) & 255
                                                     : rng() & 255);
       // Only 200 table entries: indexes beyond count as black.
-      const std::vector<SimpleColor> table(colors.begin(), colors.begin() + 200);
+      const std::vector<TGIFColor> table(colors.begin(), colors.begin() + 200);
       auto image = Picture(w, h, table, px);
       const TGIFSubImage& frame = image->Images()[0];
       const Palette pal = MakeFramePalette(frame, true, nullptr);
@@ -211,7 +212,7 @@ TEST(CubeDither, MatchesTheRulesOnGradientsAndNoise) {
 // Transparent pixels of a dithered frame all hold the cube entry of the
 // transparent colour itself, whatever error reached them.
 TEST(CubeDither, TransparentPixelsKeepOneEntry) {
-  const std::vector<SimpleColor> table = {{250, 10, 10}, {0, 0, 255}, {130, 130, 130}};
+  const std::vector<TGIFColor> table = {{250, 10, 10}, {0, 0, 255}, {130, 130, 130}};
   Bytes px(40 * 10);
   for (std::size_t i = 0; i < px.size(); ++i)
     px[i] = static_cast<std::uint8_t>(i % 7 == 0 ? 1 : (i / 3) % 3 == 0 ? 2 : 0);
@@ -228,13 +229,13 @@ TEST(CubeDither, TransparentPixelsKeepOneEntry) {
 }
 
 TEST(Palettes, PictureAndFramePaletteRules) {
-  auto flagged = [](std::vector<SimpleColor> c) {
+  auto flagged = [](std::vector<TGIFColor> c) {
     Palette p;
     for (auto& e : c) p.push_back({e.red, e.green, e.blue, pcNoCollapse});
     return p;
   };
-  const std::vector<SimpleColor> global = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
-  const std::vector<SimpleColor> local = {{9, 9, 9}, {8, 8, 8}};
+  const std::vector<TGIFColor> global = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}};
+  const std::vector<TGIFColor> local = {{9, 9, 9}, {8, 8, 8}};
   SimplePicture pic;
   pic.width = pic.height = 1;
   pic.colors = global;
@@ -270,7 +271,7 @@ TEST(Palettes, PictureAndFramePaletteRules) {
       }
       ADD_FAILURE() << picture;
     } catch (const GIFException& e) {
-      EXPECT_STREQ(e.what(), "No global or local color table defined");
+      EXPECT_STREQ(e.what(), msg::kNoColorTable);
     }
   }
   image->Images().Clear();

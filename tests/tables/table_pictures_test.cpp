@@ -14,6 +14,7 @@
 
 #include "chardata/char_table_kind.h"
 #include "picker/Hover.h"
+#include "tests/support/giflib_memory.h"
 #include "tools/tablepics/cell_glyph.h"
 #include "tools/tablepics/cell_list.h"
 #include "tools/tablepics/picture_file.h"
@@ -74,20 +75,9 @@ struct Decoded {
 };
 
 std::optional<Decoded> DecodeWithGiflib(const Bytes& gif) {
-  struct Source {
-    const Bytes* bytes;
-    std::size_t at;
-  } src{&gif, 0};
-  auto read = [](GifFileType* f, GifByteType* buf, int n) -> int {
-    auto* s = static_cast<Source*>(f->UserData);
-    const std::size_t take =
-        std::min<std::size_t>(static_cast<std::size_t>(n), s->bytes->size() - s->at);
-    std::memcpy(buf, s->bytes->data() + s->at, take);
-    s->at += take;
-    return static_cast<int>(take);
-  };
+  rf::test::GiflibMemorySource source(gif);
   int error = 0;
-  GifFileType* f = DGifOpen(&src, read, &error);
+  GifFileType* f = source.Open(&error);
   if (f == nullptr) return std::nullopt;
   std::optional<Decoded> out;
   if (DGifSlurp(f) == GIF_OK && f->ImageCount >= 1 && f->SColorMap != nullptr) {

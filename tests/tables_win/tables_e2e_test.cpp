@@ -61,7 +61,7 @@ Picture StoredPicture(const std::string& control) {
   p.height = frame.Height();
   for (const std::uint8_t index : frame.Pixels()) {
     const gif::TGIFColor c = colors[index];
-    p.pixels.push_back(RGB(c.Red, c.Green, c.Blue));
+    p.pixels.push_back(RGB(c.red, c.green, c.blue));
   }
   return p;
 }

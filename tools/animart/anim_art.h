@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
 
 namespace rf::tools {
 

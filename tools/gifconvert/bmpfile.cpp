@@ -3,7 +3,8 @@
 #include <bit>
 #include <cstring>
 
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 
 namespace rf::gif {
 
@@ -20,7 +21,7 @@ std::uint32_t U32(const std::uint8_t* p) {
 }
 
 [[noreturn]] void Invalid() {
-  throw GIFException("Bitmap image is not valid");
+  throw GIFException(msg::kBitmapNotValid);
 }
 
 // One channel of a bit field mask scaled to 8 bits.
@@ -63,9 +64,9 @@ PixelBitmap ReadBmp(std::span<const std::uint8_t> file) {
   }
   const bool top_down = height < 0;
   if (top_down) height = -height;
-  if (!PixelBitmap::IsSupportedDepth(depth)) throw GIFException("Unsupported bitmap format");
+  if (!PixelBitmap::IsSupportedDepth(depth)) throw GIFException(msg::kUnsupportedBitmapFormat);
   if (compression != kRgb && !(compression == kBitFields && (depth == 16 || depth == 32)))
-    throw GIFException("Unsupported bitmap format");
+    throw GIFException(msg::kUnsupportedBitmapFormat);
   if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) Invalid();
 
   // Bit field masks follow a 40-byte header, or are part of a longer one.

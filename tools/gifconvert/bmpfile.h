@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gif/pixelbitmap.h"
+#include "gif/reduce/pixelbitmap.h"
 
 namespace rf::gif {
 

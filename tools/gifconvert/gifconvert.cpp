@@ -1,8 +1,9 @@
 #include "tools/gifconvert/gifconvert.h"
 
-#include "gif/bitmapimport.h"
-#include "gif/gifexception.h"
+#include "gif/base/gifexception.h"
+#include "gif/base/gifmessages.h"
 #include "gif/gifimage.h"
+#include "gif/import/bitmapimport.h"
 #include "tools/gifconvert/bmpfile.h"
 
 namespace rf::gif {
@@ -32,9 +33,9 @@ PixelBitmap FrameColors(const TGIFSubImage& frame, std::vector<std::uint8_t>& ma
       const std::size_t i = static_cast<std::size_t>(y) * frame.Width() + x;
       const std::uint8_t index = pixels[i];
       if (index < map.Count()) {
-        row[x * 3] = map[index].Blue;
-        row[x * 3 + 1] = map[index].Green;
-        row[x * 3 + 2] = map[index].Red;
+        row[x * 3] = map[index].blue;
+        row[x * 3 + 1] = map[index].green;
+        row[x * 3 + 2] = map[index].red;
       }
       mask[i] = transparent && index == transparent_index;
     }
@@ -75,7 +76,7 @@ std::vector<std::uint8_t> ConvertPicture(std::span<const std::uint8_t> file,
       result.Images().Add(std::move(frame));
     }
   }
-  if (result.Empty()) throw GIFException("Invalid image dimensions");
+  if (result.Empty()) throw GIFException(msg::kInvalidDimensions);
   ByteVector out;
   result.SaveToStream(out);
   return out;

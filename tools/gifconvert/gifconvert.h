@@ -5,13 +5,14 @@
 #include <span>
 #include <vector>
 
-#include "gif/palette.h"
+#include "gif/base/gifsettings.h"
+#include "gif/base/palette.h"
 
 namespace rf::gif {
 
 struct ConvertOptions {
-  int method = 6;
-  int dither_mode = 0;
+  TColorReduction method = rmNetscape;
+  TDitherMode dither_mode = dmNearest;
   int bits = 8;
   Palette palette;  // method 9
   bool run_length = false;

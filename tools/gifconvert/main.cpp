@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "gif/gifitem.h"
+#include "gif/model/gifitem.h"
 #include "tools/gifconvert/gifconvert.h"
 
 namespace {
@@ -36,9 +36,9 @@ int main(int argc, char** argv) {
     std::string a = argv[i];
     auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
     if (a == "-m") {
-      options.method = std::atoi(value().c_str());
+      options.method = static_cast<rf::gif::TColorReduction>(std::atoi(value().c_str()));
     } else if (a == "-d") {
-      options.dither_mode = std::atoi(value().c_str());
+      options.dither_mode = static_cast<rf::gif::TDitherMode>(std::atoi(value().c_str()));
     } else if (a == "-b") {
       options.bits = std::atoi(value().c_str());
     } else if (a == "-c") {

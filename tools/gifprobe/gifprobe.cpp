@@ -87,7 +87,7 @@ bool DumpFrame(const std::string& dir, std::size_t k, const TGIFSubImage& frame)
   for (std::uint8_t index : raw) {
     TGIFColor c = index < map.Count() ? map[index] : TGIFColor{};
     bool clear = frame.Transparent() && index == frame.TransparentIndex();
-    rgba.insert(rgba.end(), {c.Red, c.Green, c.Blue, static_cast<std::uint8_t>(clear ? 0 : 255)});
+    rgba.insert(rgba.end(), {c.red, c.green, c.blue, static_cast<std::uint8_t>(clear ? 0 : 255)});
   }
   std::string base = dir + "/frame-" + std::to_string(k);
   return WriteFile(base + ".idx", raw) && WriteFile(base + ".rgba", rgba);
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
   if (colors) {
     const TGIFColorMap& map = image.GlobalColorMap();
     for (int i = 0; i < map.Count(); ++i) {
-      std::printf("color %d %u %u %u\n", i, map[i].Red, map[i].Green, map[i].Blue);
+      std::printf("color %d %u %u %u\n", i, map[i].red, map[i].green, map[i].blue);
     }
   }
   int status = error.empty() ? 0 : 1;

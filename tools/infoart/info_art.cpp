@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
 #include "resources/picture_property.h"
 
 namespace rf::infoart {
@@ -285,7 +285,7 @@ IndexedImage DonationImage() {
 
 std::vector<std::uint8_t> DonationButtonGif() {
   const IndexedImage img = DonationImage();
-  std::vector<gif::SimpleColor> colors;
+  std::vector<gif::TGIFColor> colors;
   for (const Rgb& c : DonationPalette()) colors.push_back({c.red, c.green, c.blue});
   return gif::SaveSimplePicture(
       gif::StillPicture(img.width, img.height, std::move(colors), img.pixels));

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "gif/gifsimple.h"
+#include "gif/model/gifsimple.h"
 #include "resources/picture_property.h"
 
 namespace rf::tablepics {
@@ -20,7 +20,7 @@ std::array<Rgb, 256> TablePalette() {
 }
 
 std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture) {
-  std::vector<gif::SimpleColor> colors;
+  std::vector<gif::TGIFColor> colors;
   for (const Rgb c : TablePalette()) colors.push_back({c.red, c.green, c.blue});
   return gif::SaveSimplePicture(
       gif::StillPicture(picture.width, picture.height, std::move(colors), picture.pixels));
