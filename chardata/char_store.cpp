@@ -16,7 +16,8 @@ TemplateText DefaultTemplate3;
 
 TCharEntry& TableEntry(TCharTableKind kind, int index) {
   assert(index >= 0 && index < TableEntryCount(kind));
-  return g_entries[static_cast<std::size_t>(TableFirstPosition(kind) + index)];
+  return g_entries[static_cast<std::size_t>(TableFirstPosition(kind)) +
+                   static_cast<std::size_t>(index)];
 }
 
 TemplateText& DefaultTemplate(int k) {

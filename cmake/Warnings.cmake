@@ -1,5 +1,5 @@
 # Warnings are errors on every compiler and target.
-add_compile_options(-Wall -Wextra -Werror)
+add_compile_options(-Wall -Wextra -Wshadow -Werror)
 # Layout tables name only the fields that differ from the defaults.
 add_compile_options(-Wno-missing-field-initializers)
 

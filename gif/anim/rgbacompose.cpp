@@ -95,11 +95,11 @@ void TRGBAComposer::DrawFrame(TComposeTarget target, int index) {
   const auto pixels = frame.Pixels();
   auto put = [&](int x, int y, int sx, int sy) {
     if (x < 0 || y < 0 || x >= surface.width || y >= surface.height) return;
-    const int index = pixels[static_cast<std::size_t>(sy) * fw + sx];
-    if (masked && index == transparent_index) return;
+    const int pixel = pixels[static_cast<std::size_t>(sy) * fw + sx];
+    if (masked && pixel == transparent_index) return;
     // Entries beyond the table are black, as in the bitmap's colour table.
     std::uint32_t color = 0x000000FF;
-    if (index < map.Count()) color = OpaqueFromColorValue(map.ColorValue(index));
+    if (pixel < map.Count()) color = OpaqueFromColorValue(map.ColorValue(pixel));
     surface.Set(x, y, color);
   };
   if (tile_) {

@@ -9,7 +9,7 @@ namespace {
 // The first three bytes, up to a zero byte, read "GIF" in any case. The
 // version bytes are not looked at.
 bool IsGifSignature(const std::uint8_t* sig) {
-  static constexpr char kGif[3] = {'G', 'I', 'F'};
+  static constexpr std::uint8_t kGif[3] = {'G', 'I', 'F'};
   for (int i = 0; i < 3; ++i) {
     std::uint8_t c = sig[i];
     if (c >= 'a' && c <= 'z') c = static_cast<std::uint8_t>(c - 'a' + 'A');

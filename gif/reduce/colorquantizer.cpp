@@ -41,8 +41,8 @@ void TColorQuantizer::AddColor(std::uint8_t red, std::uint8_t green, std::uint8_
           child->IsLeaf = true;
           ++leaf_count_;
         } else {
-          child->Next = reducible_[static_cast<std::size_t>(level + 1)];
-          reducible_[static_cast<std::size_t>(level + 1)] = child.get();
+          child->Next = reducible_[static_cast<std::size_t>(level) + 1];
+          reducible_[static_cast<std::size_t>(level) + 1] = child.get();
         }
       }
       node = child.get();

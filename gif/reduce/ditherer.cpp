@@ -84,7 +84,8 @@ std::uint8_t TErrorDiffusionDitherer::Dither(std::uint8_t red, std::uint8_t gree
   if (error[0] | error[1] | error[2]) {
     for (const DitherWeight& w : weights_) {
       std::int32_t* cell = rows_[static_cast<std::size_t>(w.dy)].data() +
-                           static_cast<std::ptrdiff_t>(at) + w.dx * direction_ * 3;
+                           static_cast<std::ptrdiff_t>(at) +
+                           static_cast<std::ptrdiff_t>(w.dx) * direction_ * 3;
       cell[0] += error[0] * w.weight;
       cell[1] += error[1] * w.weight;
       cell[2] += error[2] * w.weight;

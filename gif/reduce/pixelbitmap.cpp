@@ -39,9 +39,10 @@ void PixelBitmap::ReadRow(int row, int bits, std::vector<std::uint8_t>& out) con
     out.assign(src, src + stride_);
     return;
   }
-  out.resize(static_cast<std::size_t>(width_) * 3);
+  const auto width = static_cast<std::size_t>(width_);
+  out.resize(width * 3);
   std::uint8_t* dst = out.data();
-  auto put_index = [&](int x, unsigned index) {
+  auto put_index = [&](std::size_t x, unsigned index) {
     PaletteEntry e;
     if (index < palette_.size()) e = palette_[index];
     dst[x * 3] = e.blue;
@@ -50,16 +51,17 @@ void PixelBitmap::ReadRow(int row, int bits, std::vector<std::uint8_t>& out) con
   };
   switch (bits_per_pixel_) {
     case 1:
-      for (int x = 0; x < width_; ++x) put_index(x, (src[x >> 3] >> (7 - (x & 7))) & 1u);
+      for (std::size_t x = 0; x < width; ++x) put_index(x, (src[x >> 3] >> (7 - (x & 7))) & 1u);
       break;
     case 4:
-      for (int x = 0; x < width_; ++x) put_index(x, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15u);
+      for (std::size_t x = 0; x < width; ++x)
+        put_index(x, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15u);
       break;
     case 8:
-      for (int x = 0; x < width_; ++x) put_index(x, src[x]);
+      for (std::size_t x = 0; x < width; ++x) put_index(x, src[x]);
       break;
     case 16:
-      for (int x = 0; x < width_; ++x) {
+      for (std::size_t x = 0; x < width; ++x) {
         unsigned v = src[x * 2] | (src[x * 2 + 1] << 8);
         auto expand = [](unsigned five) {
           return static_cast<std::uint8_t>((five << 3) | (five >> 2));
@@ -70,10 +72,10 @@ void PixelBitmap::ReadRow(int row, int bits, std::vector<std::uint8_t>& out) con
       }
       break;
     case 24:
-      std::memcpy(dst, src, static_cast<std::size_t>(width_) * 3);
+      std::memcpy(dst, src, width * 3);
       break;
     case 32:
-      for (int x = 0; x < width_; ++x) {
+      for (std::size_t x = 0; x < width; ++x) {
         dst[x * 3] = src[x * 4];
         dst[x * 3 + 1] = src[x * 4 + 1];
         dst[x * 3 + 2] = src[x * 4 + 2];

@@ -23,7 +23,7 @@ struct TGIFColor;
 // Sizes of the pieces of the BMP the renderer makes.
 inline constexpr std::size_t kBmpFileHeaderSize = 14;
 inline constexpr std::size_t kBmpInfoHeaderSize = 40;
-inline constexpr std::size_t kBmpColorTableSize = 256 * 4;
+inline constexpr std::size_t kBmpColorTableSize = std::size_t{256} * 4;
 inline constexpr std::size_t kBmpBitsOffset =
     kBmpFileHeaderSize + kBmpInfoHeaderSize + kBmpColorTableSize;
 

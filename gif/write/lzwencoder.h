@@ -54,7 +54,7 @@ class TLZWEncoder : public TGIFEncoder {
   // of one colour, and pictures of up to four colours, then mostly skip the
   // hash; the table stays the dictionary, so the codes are the same.
   static constexpr int kCacheWays = 4;
-  std::unique_ptr<std::uint32_t[]> child_cache_{new std::uint32_t[4096 * kCacheWays]};
+  std::unique_ptr<std::uint32_t[]> child_cache_{new std::uint32_t[std::size_t{4096} * kCacheWays]};
 };
 
 }  // namespace rf::gif
