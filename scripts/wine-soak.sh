@@ -39,7 +39,7 @@ if [ "$other" = 1 ]; then
     export RF_WINEPREFIX=$RF_SOAK_OTHER
     cd build/win64/bin || exit 1
     exec setsid ../../../scripts/with-display.sh bash -c '
-      while :; do ../../../cmake/wine-run.sh ../tests/gif_reduce_win/gif_reduce_win_tests.exe >/dev/null 2>&1; done'
+      while :; do ../../../cmake/wine-run.sh ../tests/gif_reduce_win/gif_reduce_win_tests.exe >/dev/null 2>&1; sleep 2; done'
   ) &
   busy_pid=$!
 fi
