@@ -142,21 +142,9 @@ std::vector<std::string> PortableProfileFile::KeyNames(const std::string& path,
   if (p == nullptr) return {};
   const ProfileSection* s = p->FindSection(section, false);
   if (s == nullptr) return {};
-  // Fill the block as the key-list call fills its buffer: names that do
-  // not fit are cut, and the list ends where the buffer does.
-  std::string block;
-  std::size_t room = kKeyListBufferSize;
-  for (const ProfileKey& key : s->keys) {
-    if (room <= 2) break;
-    if (!key.value) continue;                               // lines without "="
-    if (!key.name.empty() && key.name[0] == ';') continue;  // comments
-    const std::string name = key.name.substr(0, room - 2);
-    block += name;
-    block += '\0';
-    room -= name.size() + 1;
-    if (room < 2) break;
-  }
-  return SplitKeyBlock(block.data(), block.size());
+  std::vector<std::string> names;
+  for (KeyListEntry& entry : ListKeys(*s).entries) names.push_back(std::move(entry.name));
+  return names;
 }
 
 std::string PortableProfileFile::ReadText(const std::string& path, const std::string& section,

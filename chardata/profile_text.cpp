@@ -1,6 +1,7 @@
 #include "chardata/profile_text.h"
 
 #include "chardata/case_fold.h"
+#include "chardata/profile_file.h"
 
 namespace rf::chardata {
 
@@ -98,6 +99,27 @@ std::string CopyProfileValue(std::string_view value, std::size_t size) {
   // The closing quote goes only when the value fitted the buffer.
   if (quoted && size >= value.size() && !out.empty()) out.pop_back();
   return out;
+}
+
+KeyList ListKeys(const ProfileSection& section) {
+  // Filled as the key-list call fills its buffer: names that do not fit are
+  // cut, and the list ends where the buffer does.
+  KeyList list;
+  std::size_t room = kKeyListBufferSize;
+  for (const ProfileKey& key : section.keys) {
+    if (!key.value) continue;                               // lines without "="
+    if (!key.name.empty() && key.name[0] == ';') continue;  // comments
+    if (room <= 2) {
+      list.complete = false;
+      break;
+    }
+    const std::string name = key.name.substr(0, room - 2);
+    const bool cut = name.size() < key.name.size();
+    if (cut) list.complete = false;
+    if (!name.empty()) list.entries.push_back({name, key.line, cut});
+    room -= name.size() + 1;
+  }
+  return list;
 }
 
 std::vector<std::string> SplitKeyBlock(const char* block, std::size_t count) {

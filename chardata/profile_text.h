@@ -45,6 +45,21 @@ ParsedProfile ParseProfile(std::string_view bytes);
 // characters: one pair of surrounding quotes removed, cut to size - 1.
 std::string CopyProfileValue(std::string_view value, std::size_t size);
 
+// The key list of a section as the 8192-byte key-list call fills it: the
+// keys with "=" that are no comments, in file order, the last one that
+// fits perhaps cut, empty names left out. `complete` is false when keys
+// were cut or left out for want of room.
+struct KeyListEntry {
+  std::string name;
+  std::size_t line;  // index of its line in the file
+  bool cut = false;  // the name did not fit whole
+};
+struct KeyList {
+  std::vector<KeyListEntry> entries;
+  bool complete = true;
+};
+KeyList ListKeys(const ProfileSection& section);
+
 // Splits the block the key-list call fills (names ended by zero bytes,
 // `count` characters reported) into names. Empty names are skipped.
 std::vector<std::string> SplitKeyBlock(const char* block, std::size_t count);
