@@ -168,8 +168,14 @@ bool PortableProfileFile::WriteText(const std::string& path, const std::string& 
   const ParsedProfile* loaded = Load(path);
   ParsedProfile p = loaded != nullptr ? *loaded : ParsedProfile{};
   std::vector<std::string>& lines = p.lines;
-  bool crlf_end = loaded == nullptr || g_cache.bytes.empty() || g_cache.bytes.back() == '\n' ||
-                  g_cache.bytes.back() == '\r';
+  // Whether the file ended with a line end (in UTF-16 its last unit's low
+  // byte says so).
+  const std::string& b = g_cache.bytes;
+  const std::size_t bom = p.encoding == ProfileEncoding::kAnsi ? 0 : 2;
+  const char last = p.encoding == ProfileEncoding::kUtf16Le && b.size() >= 2 ? b[b.size() - 2]
+                    : b.empty()                                              ? '\n'
+                                                                             : b.back();
+  bool crlf_end = loaded == nullptr || b.size() <= bom || last == '\n' || last == '\r';
 
   if (const ProfileSection* s = p.FindSection(section)) {
     const auto found = s->first_key.find(FoldAsciiCase(name));
@@ -193,13 +199,14 @@ bool PortableProfileFile::WriteText(const std::string& path, const std::string& 
     crlf_end = true;
   }
 
-  std::string bytes;
+  std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    bytes += lines[i];
-    if (i + 1 < lines.size() || crlf_end) bytes += "\r\n";
+    text += lines[i];
+    if (i + 1 < lines.size() || crlf_end) text += "\r\n";
   }
   Forget();
-  return WriteAll(NativePath(path), bytes);
+  // A UTF-16 file stays UTF-16.
+  return WriteAll(NativePath(path), EncodeProfileText(text, p.encoding));
 }
 
 }  // namespace rf::chardata

@@ -11,7 +11,6 @@ namespace rf::checker {
 
 // The file as a whole.
 std::string FileUnreadable();
-std::string FileIsUtf16();
 std::string FileReadOnly();
 
 // The settings.

@@ -80,12 +80,11 @@ class Checker {
   Checker(const std::string& path, const std::string& bytes)
       : path_(path), parsed_(ParseProfile(bytes)) {}
 
-  Report Run(bool read_only, bool utf16) {
+  Report Run(bool read_only) {
     RecordingDialog dialog;
     LoadConfigurationFrom(dialog, profile_, path_);
     report_.load_messages = std::move(dialog.messages);
 
-    if (utf16) Add(0, FileIsUtf16());
     CheckSettings();
     for (TCharTableKind kind : kAllCharTableKinds) CheckTable(kind);
     if (read_only) {
@@ -138,7 +137,7 @@ class Checker {
 
     for (int k = 1; k <= 3; ++k) CheckSettingsValue("Benutzer", "Typ" + std::to_string(k));
     for (int k = 1; k <= 3; ++k) {
-      const std::string key = "Typ" + std::to_string(k);
+      const std::string key = std::string("Typ") + std::to_string(k);
       CheckSettingsValue("Default", key);
       const std::string text = Read("Default", key, "");
       if (text.size() > TemplateText::kCapacity) {
@@ -292,8 +291,7 @@ Report CheckDataFile(const std::string& path) {
     r.findings.push_back({0, FileUnreadable(), {}, {}});
     return r;
   }
-  const bool utf16 = bytes->starts_with("\xFF\xFE") || bytes->starts_with("\xFE\xFF");
-  return Checker(path, *bytes).Run(IsReadOnly(path), utf16);
+  return Checker(path, *bytes).Run(IsReadOnly(path));
 }
 
 }  // namespace rf::checker

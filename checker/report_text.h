@@ -12,7 +12,7 @@ namespace rf::checker {
 // `name`: how the file is named in the report.
 std::string FormatReport(const Report& report, std::string_view name);
 
-// Code page 1252 text as UTF-8 (the five unassigned codes as U+FFFD).
+// Code page 1252 text as UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
 
 }  // namespace rf::checker

@@ -91,13 +91,14 @@ TEST(Checker, HugeFileWithOverlongLinesAndKeys) {
 }
 
 TEST(ReportText, Cp1252QuotationsBecomeUtf8AndControlsVisible) {
-  EXPECT_EQ(Cp1252ToUtf8("\x80\xE9\x81"), "\xE2\x82\xAC\xC3\xA9\xEF\xBF\xBD");
+  EXPECT_EQ(Cp1252ToUtf8("\x80\xE9\x81"), "\xE2\x82\xAC\xC3\xA9\xC2\x81");
   Report report;
   report.findings.push_back({3, "a\x01", "Zeile 1\n\rAbbrechen?", "Fehler"});
   EXPECT_EQ(FormatReport(report, "f.cfg"),
             "f.cfg:3: a\\x01\n"
-            "    Meldung \xE2\x80\x9E" "Fehler\xE2\x80\x9C: Zeile 1\n"
-            "                    Abbrechen?\n"
+            "    Meldung \xE2\x80\x9E"
+            "Fehler\xE2\x80\x9C: Zeile 1\n"
+            "                      Abbrechen?\n"
             "1 Problem, davon 1 Meldung des Plug-ins.\n");
 }
 
