@@ -21,6 +21,12 @@ check() {  # description, command...
 if ! bash scripts/make-release.sh; then
   echo "FAILED: make-release"; echo "0 passed, 1 failed"; exit 1
 fi
+# The demo host for the picker run, and the Wine prefix (both already there
+# after test-all.sh's win64 step).
+if ! cmake --build --preset win64 --target RunefoldHost >/dev/null ||
+   ! scripts/with-display.sh cmake/wine-run.sh --init >/dev/null 2>&1; then
+  echo "FAILED: demo host or Wine prefix"; echo "0 passed, 1 failed"; exit 1
+fi
 version=$(sed -nE 's/^project\(Runefold VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
 work=build/release-check
 rm -rf "$work"
