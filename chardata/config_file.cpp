@@ -31,7 +31,7 @@ void WriteProfileText(ProfileFile& profile, const std::string& path, const std::
 }
 
 void ReadSectionLines(ProfileFile& profile, const std::string& path, const std::string& section,
-                      std::vector<std::string>& lines) {
+                      std::vector<std::string>& lines, std::vector<KeyEffect>* effects) {
   // Where each key's line stands, by its folded name (the lines' keys are
   // compared without regard to letter case).
   std::unordered_map<std::string, std::size_t> where;
@@ -42,6 +42,12 @@ void ReadSectionLines(ProfileFile& profile, const std::string& path, const std::
     const std::string value = ReadProfileText(profile, path, section, key, "");
     const std::string folded = FoldCase(key);
     const auto found = where.find(folded);
+    if (effects != nullptr) {
+      const bool earlier = found != where.end();
+      effects->push_back(!value.empty()
+                             ? (earlier ? KeyEffect::kRepeated : KeyEffect::kNewLine)
+                             : (earlier ? KeyEffect::kRemovedEarlier : KeyEffect::kEmpty));
+    }
     if (!value.empty()) {
       if (found != where.end()) {
         lines[found->second] = key + "=" + value;

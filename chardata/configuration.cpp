@@ -96,10 +96,13 @@ void ParseSection(ConfigurationHost& host, TCharTableKind kind,
 }
 
 void LoadConfiguration(ConfigurationHost& host, ProfileFile& profile) {
+  LoadConfigurationFrom(host, profile, ConfigFilePath(host.PluginModuleFileName()));
+}
+
+void LoadConfigurationFrom(ConfigurationHost& host, ProfileFile& profile, const std::string& path) {
   HourglassScope hourglass(host);
   ProfileSnapshot snapshot(profile);
   SectionLines section_lines;
-  const std::string path = ConfigFilePath(host.PluginModuleFileName());
 
   SelectOutputKindByName(host, ReadProfileText(profile, path, "Ausgabe", "Typ", "ERROR"));
   SelectTableByName(host, ReadProfileText(profile, path, "Zeichensatz", "Typ", "ERROR"));

@@ -24,5 +24,8 @@ void ParseSection(ConfigurationHost& host, TCharTableKind kind,
 // The whole load at dialog creation: remembered choices, user-form names
 // and templates, then the twenty sections. Never gives up on bad data.
 void LoadConfiguration(ConfigurationHost& host, ProfileFile& profile);
+// The same load from a file named by its path rather than found beside the
+// module: the data file checker reads any file exactly as the dialog would.
+void LoadConfigurationFrom(ConfigurationHost& host, ProfileFile& profile, const std::string& path);
 
 }  // namespace rf::chardata

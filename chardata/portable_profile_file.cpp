@@ -142,21 +142,9 @@ std::vector<std::string> PortableProfileFile::KeyNames(const std::string& path,
   if (p == nullptr) return {};
   const ProfileSection* s = p->FindSection(section, false);
   if (s == nullptr) return {};
-  // Fill the block as the key-list call fills its buffer: names that do
-  // not fit are cut, and the list ends where the buffer does.
-  std::string block;
-  std::size_t room = kKeyListBufferSize;
-  for (const ProfileKey& key : s->keys) {
-    if (room <= 2) break;
-    if (!key.value) continue;                               // lines without "="
-    if (!key.name.empty() && key.name[0] == ';') continue;  // comments
-    const std::string name = key.name.substr(0, room - 2);
-    block += name;
-    block += '\0';
-    room -= name.size() + 1;
-    if (room < 2) break;
-  }
-  return SplitKeyBlock(block.data(), block.size());
+  std::vector<std::string> names;
+  for (KeyListEntry& entry : ListKeys(*s).entries) names.push_back(std::move(entry.name));
+  return names;
 }
 
 std::string PortableProfileFile::ReadText(const std::string& path, const std::string& section,
@@ -180,8 +168,14 @@ bool PortableProfileFile::WriteText(const std::string& path, const std::string& 
   const ParsedProfile* loaded = Load(path);
   ParsedProfile p = loaded != nullptr ? *loaded : ParsedProfile{};
   std::vector<std::string>& lines = p.lines;
-  bool crlf_end = loaded == nullptr || g_cache.bytes.empty() || g_cache.bytes.back() == '\n' ||
-                  g_cache.bytes.back() == '\r';
+  // Whether the file ended with a line end (in UTF-16 its last unit's low
+  // byte says so).
+  const std::string& b = g_cache.bytes;
+  const std::size_t bom = p.encoding == ProfileEncoding::kAnsi ? 0 : 2;
+  const char last = p.encoding == ProfileEncoding::kUtf16Le && b.size() >= 2 ? b[b.size() - 2]
+                    : b.empty()                                              ? '\n'
+                                                                             : b.back();
+  bool crlf_end = loaded == nullptr || b.size() <= bom || last == '\n' || last == '\r';
 
   if (const ProfileSection* s = p.FindSection(section)) {
     const auto found = s->first_key.find(FoldAsciiCase(name));
@@ -205,13 +199,14 @@ bool PortableProfileFile::WriteText(const std::string& path, const std::string& 
     crlf_end = true;
   }
 
-  std::string bytes;
+  std::string text;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    bytes += lines[i];
-    if (i + 1 < lines.size() || crlf_end) bytes += "\r\n";
+    text += lines[i];
+    if (i + 1 < lines.size() || crlf_end) text += "\r\n";
   }
   Forget();
-  return WriteAll(NativePath(path), bytes);
+  // A UTF-16 file stays UTF-16.
+  return WriteAll(NativePath(path), EncodeProfileText(text, p.encoding));
 }
 
 }  // namespace rf::chardata

@@ -1,6 +1,8 @@
 #include "chardata/profile_text.h"
 
 #include "chardata/case_fold.h"
+#include "chardata/cp1252.h"
+#include "chardata/profile_file.h"
 
 namespace rf::chardata {
 
@@ -40,8 +42,56 @@ const ProfileKey* ParsedProfile::FindKey(std::string_view section, std::string_v
   return found == s->first_key.end() ? nullptr : &s->keys[found->second];
 }
 
-ParsedProfile ParseProfile(std::string_view bytes) {
+namespace {
+
+// UTF-16 as the ANSI text the A functions return: a character code page
+// 1252 cannot hold becomes "?" (a surrogate pair one "?"); an odd last byte
+// is dropped.
+std::string Utf16ToAnsi(std::string_view bytes, bool big_endian) {
+  std::string out;
+  out.reserve(bytes.size() / 2);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    const char32_t unit = big_endian ? (a << 8 | b) : (b << 8 | a);
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+      const auto c = static_cast<unsigned char>(bytes[i + 2]);
+      const auto d = static_cast<unsigned char>(bytes[i + 3]);
+      const char32_t next = big_endian ? (c << 8 | d) : (d << 8 | c);
+      if (next >= 0xDC00 && next < 0xE000) i += 2;
+    }
+    const std::optional<unsigned char> ansi = UnicodeToCp1252(unit);
+    out += ansi ? static_cast<char>(*ansi) : '?';
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string EncodeProfileText(std::string_view ansi, ProfileEncoding encoding) {
+  if (encoding == ProfileEncoding::kAnsi) return std::string(ansi);
+  const bool big_endian = encoding == ProfileEncoding::kUtf16Be;
+  std::string out = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : ansi) {
+    const char32_t cp = Cp1252ToUnicode(static_cast<unsigned char>(c));
+    const char hi = static_cast<char>(cp >> 8);
+    const char lo = static_cast<char>(cp & 0xFF);
+    out += big_endian ? hi : lo;
+    out += big_endian ? lo : hi;
+  }
+  return out;
+}
+
+ParsedProfile ParseProfile(std::string_view raw_bytes) {
   ParsedProfile p;
+  std::string_view bytes = raw_bytes;
+  // A UTF-16 file is read as its ANSI text, as the A functions return it.
+  std::string converted;
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    p.encoding = bytes[0] == '\xFE' ? ProfileEncoding::kUtf16Be : ProfileEncoding::kUtf16Le;
+    converted = Utf16ToAnsi(bytes.substr(2), p.encoding == ProfileEncoding::kUtf16Be);
+    bytes = converted;
+  }
   // A UTF-8 byte order mark is skipped; the texts stay as they are.
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   // Keys before the first header belong to a section no name reaches.
@@ -98,6 +148,27 @@ std::string CopyProfileValue(std::string_view value, std::size_t size) {
   // The closing quote goes only when the value fitted the buffer.
   if (quoted && size >= value.size() && !out.empty()) out.pop_back();
   return out;
+}
+
+KeyList ListKeys(const ProfileSection& section) {
+  // Filled as the key-list call fills its buffer: names that do not fit are
+  // cut, and the list ends where the buffer does.
+  KeyList list;
+  std::size_t room = kKeyListBufferSize;
+  for (const ProfileKey& key : section.keys) {
+    if (!key.value) continue;                               // lines without "="
+    if (!key.name.empty() && key.name[0] == ';') continue;  // comments
+    if (room <= 2) {
+      list.complete = false;
+      break;
+    }
+    const std::string name = key.name.substr(0, room - 2);
+    const bool cut = name.size() < key.name.size();
+    if (cut) list.complete = false;
+    if (!name.empty()) list.entries.push_back({name, key.line, cut});
+    room -= name.size() + 1;
+  }
+  return list;
 }
 
 std::vector<std::string> SplitKeyBlock(const char* block, std::size_t count) {

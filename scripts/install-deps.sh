@@ -13,6 +13,7 @@ packages=(
   wine wine64 wine32:i386 qemu-user-static
   xvfb xauth x11-utils fonts-wine fonts-liberation
   unifont imagemagick python3 procps
+  tidy unzip
 )
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

@@ -184,3 +184,33 @@ TEST(SplitKeyBlock, ZeroEndedNamesWithinTheCount) {
 
 }  // namespace
 }  // namespace rf::chardata
+
+namespace rf::chardata {
+namespace {
+
+// A UTF-16 file (either byte order) reads as its code page 1252 text, with
+// "?" for what that code page cannot hold, and a write keeps it UTF-16.
+TEST(ProfileUtf16, ReadsAsAnsiAndWritesBackAsUtf16) {
+  const std::string ansi = "[S]\r\nk=\x80 \xE4\r\n";
+  for (ProfileEncoding encoding : {ProfileEncoding::kUtf16Le, ProfileEncoding::kUtf16Be}) {
+    testing::TempModuleDir dir;
+    // U+0101 has no 1252 code; "\x80" is U+20AC.
+    std::string bytes = EncodeProfileText(ansi, encoding);
+    const bool be = encoding == ProfileEncoding::kUtf16Be;
+    bytes += std::string("\x01\x01", 2);  // the same in both byte orders
+    bytes += be ? std::string("\0=\0x", 4) : std::string("=\0x\0", 4);
+    dir.WriteConfig(bytes);
+    PortableProfileFile profile;
+    EXPECT_EQ(profile.ReadText(dir.ConfigPath(), "S", "k", ""), "\x80 \xE4");
+    EXPECT_EQ(profile.KeyNames(dir.ConfigPath(), "S"), (std::vector<std::string>{"k", "?"}));
+    ASSERT_TRUE(profile.WriteText(dir.ConfigPath(), "S", "n", "\xE9"));
+    const std::string written = dir.ReadConfig();
+    EXPECT_EQ(written.substr(0, 2), be ? "\xFE\xFF" : "\xFF\xFE");
+    EXPECT_EQ(ParseProfile(written).lines,
+              (std::vector<std::string>{"[S]", "k=\x80 \xE4", "?=x", "n=\xE9"}));
+    EXPECT_EQ(profile.ReadText(dir.ConfigPath(), "S", "n", ""), "\xE9");
+  }
+}
+
+}  // namespace
+}  // namespace rf::chardata

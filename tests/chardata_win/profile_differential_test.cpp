@@ -58,6 +58,13 @@ std::vector<AwkwardFile> AwkwardFiles() {
       {"bom", "\xEF\xBB\xBF[S]\r\na=1\r\n"},
       {"empty", ""},
       {"only breaks", "\r\n\r\n\n"},
+      // "[S]\r\na=\xC9\u20AC\u4E00\r\n": U+4E00 is not in code page 1252 and has
+      // no look-alike there (U+0100 would read as "A", which the portable
+      // reader does not do).
+      {"utf-16 le",
+       std::string("\xFF\xFE[\0S\0]\0\r\0\n\0a\0=\0\xC9\0\xAC\x20\x00\x4E\r\0\n\0", 26)},
+      {"utf-16 be",
+       std::string("\xFE\xFF\0[\0S\0]\0\r\0\n\0a\0=\0\xC9\x20\xAC\x4E\x00\0\r\0\n", 26)},
       {"long values", "[S]\r\nlong=" + std::string(2000, 'v') + "\r\nq=\"" +
                           std::string(1023, 'w') + "\"\r\nr=\"" + std::string(1021, 'w') +
                           "\"\r\n"},
@@ -172,6 +179,27 @@ TEST_F(ProfileDifferential, WritesReadTheSameEitherWay) {
   ExpectSame(truth, Answers(win_, by_mine, sections), "Windows reads the portable file");
   ExpectSame(truth, Answers(portable_, by_win, sections), "portable reads the Windows file");
   ExpectSame(truth, Answers(portable_, by_mine, sections), "portable reads its own file");
+}
+
+// A UTF-16 file stays UTF-16 and answers the same after writes either way.
+TEST_F(ProfileDifferential, WritesIntoAUtf16File) {
+  const std::string start("\xFF\xFE[\0S\0]\0\r\0\n\0a\0=\0\xC9\0\r\0\n\0", 22);
+  const std::string by_win = MakeFile("u1.cfg", start);
+  const std::string by_mine = MakeFile("u2.cfg", start);
+  for (const bool win : {true, false}) {
+    ProfileFile& p = win ? static_cast<ProfileFile&>(win_) : portable_;
+    const std::string& path = win ? by_win : by_mine;
+    EXPECT_TRUE(p.WriteText(path, "S", "a", "\xE9"));
+    EXPECT_TRUE(p.WriteText(path, "S", "b", "\x80"));
+    EXPECT_TRUE(p.WriteText(path, "T", "c", "3"));
+  }
+  const auto truth = Answers(win_, by_win, {"S", "T"});
+  ExpectSame(truth, Answers(win_, by_mine, {"S", "T"}), "Windows reads the portable file");
+  ExpectSame(truth, Answers(portable_, by_win, {"S", "T"}), "portable reads the Windows file");
+  std::ifstream in(by_win, std::ios::binary);
+  char bom[2] = {};
+  in.read(bom, 2);
+  EXPECT_EQ(std::string(bom, 2), "\xFF\xFE");
 }
 
 TEST_F(ProfileDifferential, WritesIntoAMissingFolderFailBothWays) {
