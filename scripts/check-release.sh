@@ -24,7 +24,7 @@ fi
 # The demo host for the picker run, and the Wine prefix (both already there
 # after test-all.sh's win64 step).
 if ! cmake --build --preset win64 --target RunefoldHost >/dev/null ||
-   ! scripts/with-display.sh cmake/wine-run.sh --init >/dev/null 2>&1; then
+   ! cmake/wine-run.sh --make >/dev/null 2>&1; then
   echo "FAILED: demo host or Wine prefix"; echo "0 passed, 1 failed"; exit 1
 fi
 version=$(sed -nE 's/^project\(Runefold VERSION ([0-9.]+).*/\1/p' CMakeLists.txt)
@@ -75,6 +75,9 @@ check "packaged guide validates, its links and images resolve" \
 # The packaged checker on the packaged data file, in the package's folder.
 cfg_out=$(cd "$top64" && "$root/cmake/wine-run.sh" runefold-check.exe Runefold.cfg 2>&1)
 cfg_rc=$?
+# Wine's processes of that run end with it, so the picker run below starts
+# them on its own display.
+"$root/cmake/wine-run.sh" --stop
 echo "$cfg_out"
 check "packaged checker finds the packaged data file clean" \
   bash -c "[ $cfg_rc -eq 0 ] && printf '%s' \"\$1\" | tr -d '\r' | grep -qx 'Keine Probleme gefunden.'" _ "$cfg_out"

@@ -9,9 +9,17 @@ bash scripts/install-deps.sh || exit 1
 export WINEDEBUG=-all
 
 passed=0 failed=0 status=0
-summarise() {  # adds up a ctest log's closing line
+summarise() {  # adds up a ctest log's closing line, or the release check's
   local line
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1)
+  if [ -z "$line" ]; then
+    line=$(grep -E '^release: [0-9]+ passed, [0-9]+ failed$' "$1" | tail -1)
+    if [ -n "$line" ]; then
+      passed=$((passed + $(echo "$line" | sed -E 's/^release: ([0-9]+) passed.*/\1/')))
+      failed=$((failed + $(echo "$line" | sed -E 's/.* ([0-9]+) failed$/\1/')))
+    fi
+    return
+  fi
   if [ -n "$line" ]; then
     local f t
     f=$(echo "$line" | sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
@@ -43,6 +51,7 @@ step win64-build bash -c "cmake --preset win64 >/dev/null && cmake --build --pre
 step win64-test scripts/with-display.sh ctest --preset win64
 step win32-build bash -c "cmake --preset win32 >/dev/null && cmake --build --preset win32 -j$jobs"
 step win32-test scripts/with-display.sh ctest --preset win32
+step release-check bash scripts/check-release.sh
 step fuzz-build bash -c "cmake --preset fuzz >/dev/null && cmake --build --preset fuzz -j$jobs"
 step fuzz-run bash fuzz/run.sh "${RF_FUZZ_SECONDS:-20}"
 
