@@ -9,18 +9,20 @@
 #               it did before, with the warm-up)
 #     -o        keep another Wine prefix busy on the machine meanwhile
 #     -s        skip the 32-bit step
+#     -w EVERY  run the 32-bit step in every EVERY-th run only (default 1)
 # Needs built win64 (and win32) trees. Each run's logs go to
 # build/soak/RUN/; the last line counts the runs that passed and failed.
 set -u
 cd "$(dirname "$0")/.."
-runs=30 fresh=0 background=0 other=0 win32=1
-while getopts "n:f:bos" opt; do
+runs=30 fresh=0 background=0 other=0 win32=1 every32=1
+while getopts "n:f:bosw:" opt; do
   case $opt in
     n) runs=$OPTARG ;;
     f) fresh=$OPTARG ;;
     b) background=1 ;;
     o) other=1 ;;
     s) win32=0 ;;
+    w) every32=$OPTARG ;;
     *) exit 2 ;;
   esac
 done
@@ -58,7 +60,7 @@ for i in $(seq "$runs"); do
   ok=1
   start=$(date +%s)
   scripts/with-display.sh ctest --preset win64 >"$dir/win64.log" 2>&1 || ok=0
-  if [ "$win32" = 1 ]; then
+  if [ "$win32" = 1 ] && [ $(((i - 1) % every32)) -eq 0 ]; then
     scripts/with-display.sh ctest --preset win32 >"$dir/win32.log" 2>&1 || ok=0
   fi
   [ -z "$make_pid" ] || wait "$make_pid"
