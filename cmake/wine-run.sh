@@ -157,6 +157,9 @@ rc=$?
 if [ ! -s "$out" ] && refused_start "$err"; then
   # Only a start that Wine itself refused is tried again, once.
   say "RETRY: Wine refused to start $(basename "$1") (status $rc); starting it once more"
+  # ctest shows a passing test's output to no one: the count is kept beside
+  # the prefix for the test command's summary.
+  echo "$(date +%T) $1 status $rc" >>"$WINEPREFIX.retries"
   run_once "$out" "$err" "$@"
   rc=$?
 fi
