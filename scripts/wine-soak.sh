@@ -52,6 +52,7 @@ for i in $(seq "$runs"); do
   mkdir -p "$dir"
   cmake/wine-run.sh --stop
   if [ "$fresh" -gt 0 ] && [ $(((i - 1) % fresh)) -eq 0 ]; then rm -rf "$prefix" "$prefix.lock"; fi
+  rm -f "$prefix.retries"
   make_pid=""
   if [ "$background" = 1 ]; then
     scripts/with-display.sh cmake/wine-run.sh "${RF_SOAK_MAKE:---make}" >"$dir/prefix.log" 2>&1 &
@@ -65,7 +66,8 @@ for i in $(seq "$runs"); do
   fi
   [ -z "$make_pid" ] || wait "$make_pid"
   cmake/wine-run.sh --stop
-  r=$(cat "$dir"/win*.log | grep -c 'wine-run: RETRY')
+  r=0
+  [ -f "$prefix.retries" ] && r=$(wc -l <"$prefix.retries")
   retried=$((retried + r))
   if [ "$ok" = 1 ]; then passed=$((passed + 1)); verdict=passed; else failed=$((failed + 1)); verdict=FAILED; fi
   echo "run $i: $verdict in $(($(date +%s) - start)) s, $r retried start(s)"
