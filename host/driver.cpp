@@ -246,15 +246,16 @@ Screenshot CaptureWindow(HWND window, bool client_only) {
   Sync(window);
   // Wine hands a window's painting to the X server a little later, from the
   // window's own thread, and later still on a busy machine: the screen shows
-  // the window once two readings some time apart agree. A blinking caret can
+  // the window once three readings over 300 ms agree. A blinking caret can
   // keep them apart; the wait is bounded.
   Screenshot shot = CaptureScreen(r);
-  for (int tries = 0; tries < 30; ++tries) {
-    Sleep(100);
+  int same = 0;
+  for (int tries = 0; tries < 40 && same < 2; ++tries) {
+    Sleep(150);
+    Sync(window);
     Screenshot again = CaptureScreen(r);
-    const bool settled = again.rgb == shot.rgb;
+    same = again.rgb == shot.rgb ? same + 1 : 0;
     shot = std::move(again);
-    if (settled) break;
   }
   return shot;
 }
