@@ -50,19 +50,6 @@ long long NowNs() {
       .count();
 }
 
-std::optional<std::string> ReadAll(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
-  std::string bytes;
-  char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-  const bool ok = std::ferror(f) == 0;
-  std::fclose(f);
-  if (!ok) return std::nullopt;
-  return bytes;
-}
-
 bool WriteAll(const std::string& path, const std::string& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (f == nullptr) return false;
@@ -98,7 +85,7 @@ const ParsedProfile* Load(const std::string& windows_path) {
     g_cache.checked_in_snapshot = g_snapshots > 0;
     return &g_cache.parsed;
   }
-  std::optional<std::string> bytes = ReadAll(path);
+  std::optional<std::string> bytes = ReadFileBytes(path);
   if (!bytes) return nullptr;
   const bool settled = NowNs() - stamp->mtime_ns > kSettleNs;
   if (g_cache.path == path && g_cache.stamp == *stamp && g_cache.bytes == *bytes) {
@@ -127,6 +114,19 @@ std::string DefaultOf(const std::string& default_text) {
 }
 
 }  // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return std::nullopt;
+  std::string bytes;
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+  const bool ok = std::ferror(f) == 0;
+  std::fclose(f);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
 
 void PortableProfileFile::BeginSnapshot() {
   ++g_snapshots;

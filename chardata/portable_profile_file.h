@@ -5,9 +5,15 @@
 // surrounding quotes removed from a value.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "chardata/profile_file.h"
 
 namespace rf::chardata {
+
+// A file's bytes, or nothing where it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::string& path);
 
 class PortableProfileFile final : public ProfileFile {
  public:

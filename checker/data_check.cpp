@@ -47,16 +47,7 @@ class RecordingDialog final : public ConfigurationHost {
 std::optional<std::string> ReadBytes(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return std::nullopt;
-  std::string bytes;
-  char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-  const bool ok = std::ferror(f) == 0;
-  std::fclose(f);
-  if (!ok) return std::nullopt;
-  return bytes;
+  return chardata::ReadFileBytes(path);
 }
 
 // No write bit (Windows' read-only attribute, as Wine maps it too), or no
