@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <mutex>
+#include <unordered_map>
+
 #include "framework/cursor.h"
 #include "framework/errorbox.h"
 #include "framework/form.h"
@@ -11,12 +14,35 @@
 namespace rf::fw {
 namespace {
 
-constexpr const char* kControlProp = "RfControl";
 // The control's name, readable by anything in the process (test drivers
 // find controls by the names of the layout).
 constexpr const char* kNameProp = "RfName";
 constexpr const char* kClassName = "RfWindow";
 int g_next_id = 100;  // below 100 lie IDOK and IDCANCEL, which keys send
+
+// Every message looks up its control: a window property would cost a trip
+// to the window server each time under Wine, this map costs nothing of it.
+struct ControlRegistry {
+  std::mutex lock;
+  std::unordered_map<HWND, Control*> by_handle;
+};
+
+ControlRegistry& Registry() {
+  static ControlRegistry registry;
+  return registry;
+}
+
+void Register(HWND hwnd, Control* control) {
+  auto& r = Registry();
+  const std::lock_guard guard(r.lock);
+  r.by_handle[hwnd] = control;
+}
+
+void Unregister(HWND hwnd) {
+  auto& r = Registry();
+  const std::lock_guard guard(r.lock);
+  r.by_handle.erase(hwnd);
+}
 
 }  // namespace
 
@@ -26,7 +52,7 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* control = static_cast<Control*>(cs->lpCreateParams);
     if (control) {
       control->hwnd_ = hwnd;
-      SetPropA(hwnd, kControlProp, control);
+      Register(hwnd, control);
       SetPropA(hwnd, kNameProp, const_cast<char*>(control->name_.c_str()));
     }
   }
@@ -35,7 +61,7 @@ LRESULT CALLBACK ControlWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (control->HandleMessage(msg, wp, lp, &result)) return result;
     if (msg == WM_NCDESTROY) {
-      RemovePropA(hwnd, kControlProp);
+      Unregister(hwnd);
       RemovePropA(hwnd, kNameProp);
       control->hwnd_ = nullptr;
     }
@@ -51,7 +77,7 @@ LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (control->HandleMessage(msg, wp, lp, &result)) return result;
   if (msg == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    RemovePropA(hwnd, kControlProp);
+    Unregister(hwnd);
     RemovePropA(hwnd, kNameProp);
     control->hwnd_ = nullptr;
   }
@@ -86,7 +112,11 @@ Control::~Control() {
 }
 
 Control* Control::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Control*>(GetPropA(hwnd, kControlProp)) : nullptr;
+  if (!hwnd) return nullptr;
+  auto& r = Registry();
+  const std::lock_guard guard(r.lock);
+  const auto it = r.by_handle.find(hwnd);
+  return it == r.by_handle.end() ? nullptr : it->second;
 }
 
 void Control::Create(const char* window_class, DWORD style, DWORD ex_style, HWND parent,
@@ -101,13 +131,16 @@ void Control::Create(const char* window_class, DWORD style, DWORD ex_style, HWND
   if (!hwnd) throw std::runtime_error("Cannot create window " + name_);
   if (!own_class) {
     hwnd_ = hwnd;
-    SetPropA(hwnd, kControlProp, this);
+    Register(hwnd, this);
     SetPropA(hwnd, kNameProp, const_cast<char*>(name_.c_str()));
     original_proc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
   }
-  HFONT font = form_.FontFor(def_);
-  if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // The framework's own windows draw with the font their layout names and
+  // ignore WM_SETFONT, as the system's default handling does: not sent.
+  if (!own_class)
+    if (HFONT font = form_.FontFor(def_))
+      SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   if (def_.show_hint)
     hint_window_ = std::make_unique<HintWindow>(hwnd, [this] {
       std::string hint = hint_;

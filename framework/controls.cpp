@@ -338,11 +338,15 @@ void TabControl::AddPage(TabPage* page) {
   SendMessageA(hwnd_, TCM_INSERTITEMA, pages_.size(), reinterpret_cast<LPARAM>(&item));
   pages_.push_back(page);
   ShowWindow(page->Handle(), SW_HIDE);
-  // The page area changes as tabs are added (rows, height of the row).
+  // The page area changes as tabs are added (rows, height of the row);
+  // pages already in place are left alone, each move costs a round trip.
   const RECT area = PageArea();
-  for (TabPage* p : pages_)
+  for (TabPage* p : pages_) {
+    const RECT now = p->BoundsRect();
+    if (EqualRect(&now, &area)) continue;
     SetWindowPos(p->Handle(), nullptr, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (active_ < 0) SetActivePage(page);
 }
 

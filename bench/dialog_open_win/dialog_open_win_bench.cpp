@@ -1,62 +1,84 @@
 // Loads Runefold.dll from beside this program (with its Runefold.cfg), calls
-// pluginStart on the main thread as a host does, and from a second thread
-// measures until the dialog is visible and until its message loop answers;
-// then cancels it. Repeats and prints the first (cold) run and the spread of
-// the others.
-//   dialog_open_win_bench [runs] [-v]   (-v: each run's times)
+// pluginStart on the main thread as a host does, and splits each opening
+// into its phases by stamping the module's own calls to the system (see
+// open_trace.h). Each opening ends at the modal loop's first idle, when the
+// dialog is painted, by a press of its cancel button. Also checks that the
+// load made exactly the profile reads it must, and no others.
+//   dialog_open_win_bench [runs] [-v|-d]
+//     -v: each run's phases; -d: where the last run went (creation by class, dispatches by message)
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "host/driver.h"
+#include "open_trace.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr const char* kCaption = "Erweiterter Zeichensatz für html";
+using rf::bench::OpeningPhases;
 
-struct FindDialog {
-  HWND found = nullptr;
+struct Column {
+  const char* name;
+  std::function<double(const OpeningPhases&)> value;
 };
 
-BOOL CALLBACK FindProc(HWND hwnd, LPARAM lp) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
-  char text[128] = {};
-  GetWindowTextA(hwnd, text, sizeof text);
-  if (std::string(text) != kCaption) return TRUE;
-  reinterpret_cast<FindDialog*>(lp)->found = hwnd;
-  return FALSE;
+const std::vector<Column>& Columns() {
+  static const std::vector<Column> columns = {
+      {"window creation", [](const OpeningPhases& p) { return p.windows; }},
+      {"pictures (read, decode)", [](const OpeningPhases& p) { return p.pictures; }},
+      {"layout before the load", [](const OpeningPhases& p) { return p.layout; }},
+      {"profile reads (inside)", [](const OpeningPhases& p) { return p.reads; }},
+      {"load between the reads", [](const OpeningPhases& p) { return p.load_ours; }},
+      {"after the load", [](const OpeningPhases& p) { return p.after_load; }},
+      {"first paint", [](const OpeningPhases& p) { return p.first_paint; }},
+      {"total to painted", [](const OpeningPhases& p) { return p.total; }},
+      {"all but the reads", [](const OpeningPhases& p) { return p.BeyondReads(); }},
+      {"  in CreateWindowExA", [](const OpeningPhases& p) { return p.in_create; }},
+      {"  in SendMessageA", [](const OpeningPhases& p) { return p.in_send; }},
+      {"  in SetWindowPos", [](const OpeningPhases& p) { return p.in_position; }},
+      {"  in ShowWindow", [](const OpeningPhases& p) { return p.in_show; }},
+      {"  in DispatchMessageA", [](const OpeningPhases& p) { return p.in_dispatch; }},
+  };
+  return columns;
 }
 
-double Ms(Clock::duration d) {
-  return std::chrono::duration<double, std::milli>(d).count();
+std::vector<std::vector<std::string>> KeysPerSection(const std::string& cfg) {
+  static const char* const kSections[] = {
+      "ANSI",        "ISO-8859-1",  "ISO-8859-2",  "ISO-8859-3",  "ISO-8859-4",
+      "ISO-8859-5",  "ISO-8859-6",  "ISO-8859-7",  "ISO-8859-8",  "ISO-8859-9",
+      "ISO-8859-10", "ISO-8859-11", "ISO-8859-13", "ISO-8859-14", "ISO-8859-15",
+      "ISO-8859-16", "CP437",       "CP850",       "Technik",     "Grafik"};
+  std::vector<std::vector<std::string>> keys;
+  std::vector<char> buffer(8192);
+  for (const char* section : kSections) {
+    const DWORD n = GetPrivateProfileStringA(section, nullptr, nullptr, buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), cfg.c_str());
+    auto& list = keys.emplace_back();
+    for (DWORD at = 0; at < n && buffer[at];) {
+      list.emplace_back(buffer.data() + at);
+      at += static_cast<DWORD>(list.back().size()) + 1;
+    }
+  }
+  return keys;
 }
 
-struct Times {
-  double visible = -1, answering = -1;
-};
-
-void Print(const char* what, std::vector<double> v) {
-  if (v.empty()) return;
+double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
-  std::printf("  %-22s min %7.1f  median %7.1f  max %7.1f ms\n", what, v.front(), v[v.size() / 2],
-              v.back());
+  return v[v.size() / 2];
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+  const int runs = argc > 1 ? std::max(2, std::atoi(argv[1])) : 20;
   const bool verbose = argc > 2 && std::string(argv[2]) == "-v";
+  const bool detail = argc > 2 && std::string(argv[2]) == "-d";
+  std::string opening_detail;
   // A private copy of the module and its file: each close writes the choices.
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
@@ -70,62 +92,60 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  const std::string cfg = folder + "\\Runefold.cfg";
+  const auto keys = KeysPerSection(cfg);
   rf::host::Plugin plugin;
+  std::vector<OpeningPhases> phases;
+  int status = 0;
   try {
     plugin = rf::host::LoadPlugin(folder);
+    rf::bench::InstallOpeningTrace(plugin.module);
+    for (int i = 0; i < runs; ++i) {
+      rf::bench::OpeningTrace trace;
+      rf::bench::BeginOpening(trace);
+      plugin.Start(0, 0, 0);
+      rf::bench::EndOpening();
+      if (const std::string problems = rf::bench::CheckReadSequence(trace, cfg, keys);
+          !problems.empty()) {
+        std::fprintf(stderr, "run %d: %s", i, problems.c_str());
+        status = 1;
+      }
+      phases.push_back(rf::bench::PhasesOf(trace));
+      if (detail) opening_detail = rf::bench::OpeningDetail(trace);
+      if (verbose) {
+        std::printf("run %2d:", i);
+        for (const Column& c : Columns()) std::printf(" %.1f", c.value(phases.back()));
+        std::printf("\n");
+      }
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
-    return 1;
+    status = 1;
   }
-  std::vector<Times> times;
-  for (int i = 0; i < runs; ++i) {
-    Times t;
-    std::atomic<bool> started{false};
-    Clock::time_point start;
-    std::thread watcher([&] {
-      while (!started) std::this_thread::yield();
-      FindDialog f;
-      const auto give_up = Clock::now() + std::chrono::seconds(20);
-      while (!f.found && Clock::now() < give_up) {
-        EnumWindows(FindProc, reinterpret_cast<LPARAM>(&f));
-        if (!f.found) std::this_thread::yield();
-      }
-      if (!f.found) return;
-      t.visible = Ms(Clock::now() - start);
-      // The modal loop has reached a message posted now: the dialog answers.
-      rf::host::Sync(f.found);
-      t.answering = Ms(Clock::now() - start);
-      if (HWND cancel = rf::host::FindControl(f.found, "BtnAbbruch"))
-        PostMessageA(cancel, BM_CLICK, 0, 0);
-      else
-        PostMessageA(f.found, WM_CLOSE, 0, 0);
-    });
-    start = Clock::now();
-    started = true;
-    plugin.Start(0, 0, 0);
-    watcher.join();
-    if (t.visible < 0) {
-      std::fprintf(stderr, "run %d: the dialog did not appear\n", i);
-      return 1;
-    }
-    times.push_back(t);
-    if (verbose)
-      std::printf("  run %2d: visible %7.1f ms, answering %7.1f ms\n", i, t.visible, t.answering);
-  }
-  rf::host::UnloadPlugin(plugin);
+  if (plugin.module) rf::host::UnloadPlugin(plugin);
   for (const char* file : {"Runefold.dll", "Runefold.cfg"})
     DeleteFileA((folder + "\\" + file).c_str());
   RemoveDirectoryA(folder.c_str());
+  if (phases.size() < 2) return 1;
 
-  std::printf("pluginStart to the dialog, %d runs\n", runs);
-  std::printf("  first run: visible %.1f ms, answering %.1f ms\n", times[0].visible,
-              times[0].answering);
-  std::vector<double> visible, answering;
-  for (std::size_t i = 1; i < times.size(); ++i) {
-    visible.push_back(times[i].visible);
-    answering.push_back(times[i].answering);
+  const OpeningPhases& cold = phases.front();
+  std::printf(
+      "pluginStart to the painted dialog, %d runs (first run cold; min and median of the others)\n",
+      runs);
+  std::printf("  %-26s %8s %8s %8s\n", "phase, ms", "first", "min", "median");
+  for (const Column& c : Columns()) {
+    std::vector<double> warm;
+    for (std::size_t i = 1; i < phases.size(); ++i) warm.push_back(c.value(phases[i]));
+    std::printf("  %-26s %8.1f %8.1f %8.1f\n", c.name, c.value(cold),
+                *std::min_element(warm.begin(), warm.end()), Median(warm));
   }
-  Print("later runs, visible", visible);
-  Print("later runs, answering", answering);
-  return 0;
+  std::printf(
+      "  windows created %d, messages sent %d, positions set %d, messages dispatched %d per "
+      "opening\n",
+      phases.back().windows_created, phases.back().messages_sent, phases.back().positions_set,
+      phases.back().dispatched);
+  if (detail) std::printf("  where the last run went:\n%s", opening_detail.c_str());
+  std::printf("  profile reads: %s\n",
+              status == 0 ? "as prescribed, no other file opened, nothing written" : "DIFFER");
+  return status;
 }

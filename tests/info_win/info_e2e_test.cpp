@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "host/driver.h"
-#include "iat_hook.h"
+#include "tests/support/iat_hook.h"
 
 namespace rf::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "iat_hook.h"
+#include "tests/support/iat_hook.h"
 
 #include <cstring>
 
