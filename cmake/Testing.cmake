@@ -23,7 +23,8 @@ include(GoogleTest)
 set(RF_TEST_ENV "RF_SHARED_DIR=${RF_SHARED_DIR}")
 
 function(rf_add_gtest)
-  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
+  # DESKTOP: the test shows windows on the display (every e2e test does).
+  cmake_parse_arguments(T "DESKTOP" "NAME" "SOURCES;LIBS;LABELS" ${ARGN})
   # Each 32-bit start costs about a minute under emulation: the 32-bit tree
   # builds only its own few checks, never the suite.
   if(RF_WIN32_ONLY)
@@ -46,6 +47,12 @@ function(rf_add_gtest)
       PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ tests?\\."
       FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]"
       TIMEOUT 600)
+    # Windows shown by two tests at once on one display take the focus and
+    # the activation from each other and cover each other's pixels: such
+    # tests run one at a time, beside the tests that show none.
+    if(T_DESKTOP OR "e2e" IN_LIST T_LABELS)
+      set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK desktop)
+    endif()
   else()
     gtest_discover_tests(${T_NAME}
       DISCOVERY_MODE PRE_TEST
