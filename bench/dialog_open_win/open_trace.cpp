@@ -66,7 +66,8 @@ HWND WINAPI HookCreateWindowExA(DWORD ex, LPCSTR cls, LPCSTR name, DWORD style, 
   HWND created = real_CreateWindowExA(ex, cls, name, style, x, y, w, h, parent, menu, inst, param);
   if (g_trace && !g_idle_seen)
     g_trace->stamps.push_back({Call::CreateWindow, begin, NowMs(), 0,
-                               IS_INTRESOURCE(cls) ? std::string("#atom") : std::string(cls)});
+                               (IS_INTRESOURCE(cls) ? std::string("#atom") : std::string(cls)) +
+                                   (parent ? "" : " (top level)")});
   return created;
 }
 
