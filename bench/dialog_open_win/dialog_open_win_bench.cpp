@@ -1,7 +1,7 @@
 // Loads Runefold.dll from beside this program (with its Runefold.cfg), calls
 // pluginStart on the main thread as a host does, and splits each opening
 // into its phases by stamping the module's own calls to the system (see
-// open_trace.h). Each opening ends at the modal loop's first idle, when the
+// tests/support/opening_trace.h). Each opening ends at the modal loop's first idle, when the
 // dialog is painted, by a press of its cancel button. Also checks that the
 // load made exactly the profile reads it must, and no others.
 //   dialog_open_win_bench [runs] [-v|-d]
@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "host/driver.h"
-#include "open_trace.h"
+#include "tests/support/opening_trace.h"
 
 namespace {
 
-using rf::bench::OpeningPhases;
+using rf::test::OpeningPhases;
 
 struct Column {
   const char* name;
@@ -45,26 +45,6 @@ const std::vector<Column>& Columns() {
       {"  in DispatchMessageA", [](const OpeningPhases& p) { return p.in_dispatch; }},
   };
   return columns;
-}
-
-std::vector<std::vector<std::string>> KeysPerSection(const std::string& cfg) {
-  static const char* const kSections[] = {
-      "ANSI",        "ISO-8859-1",  "ISO-8859-2",  "ISO-8859-3",  "ISO-8859-4",
-      "ISO-8859-5",  "ISO-8859-6",  "ISO-8859-7",  "ISO-8859-8",  "ISO-8859-9",
-      "ISO-8859-10", "ISO-8859-11", "ISO-8859-13", "ISO-8859-14", "ISO-8859-15",
-      "ISO-8859-16", "CP437",       "CP850",       "Technik",     "Grafik"};
-  std::vector<std::vector<std::string>> keys;
-  std::vector<char> buffer(8192);
-  for (const char* section : kSections) {
-    const DWORD n = GetPrivateProfileStringA(section, nullptr, nullptr, buffer.data(),
-                                             static_cast<DWORD>(buffer.size()), cfg.c_str());
-    auto& list = keys.emplace_back();
-    for (DWORD at = 0; at < n && buffer[at];) {
-      list.emplace_back(buffer.data() + at);
-      at += static_cast<DWORD>(list.back().size()) + 1;
-    }
-  }
-  return keys;
 }
 
 double Median(std::vector<double> v) {
@@ -93,25 +73,25 @@ int main(int argc, char** argv) {
     }
   }
   const std::string cfg = folder + "\\Runefold.cfg";
-  const auto keys = KeysPerSection(cfg);
+  const auto keys = rf::test::KeysPerSection(cfg);
   rf::host::Plugin plugin;
   std::vector<OpeningPhases> phases;
   int status = 0;
   try {
     plugin = rf::host::LoadPlugin(folder);
-    rf::bench::InstallOpeningTrace(plugin.module);
+    rf::test::InstallOpeningTrace(plugin.module);
     for (int i = 0; i < runs; ++i) {
-      rf::bench::OpeningTrace trace;
-      rf::bench::BeginOpening(trace);
+      rf::test::OpeningTrace trace;
+      rf::test::BeginOpening(trace);
       plugin.Start(0, 0, 0);
-      rf::bench::EndOpening();
-      if (const std::string problems = rf::bench::CheckReadSequence(trace, cfg, keys);
+      rf::test::EndOpening();
+      if (const std::string problems = rf::test::CheckReadSequence(trace, cfg, keys);
           !problems.empty()) {
         std::fprintf(stderr, "run %d: %s", i, problems.c_str());
         status = 1;
       }
-      phases.push_back(rf::bench::PhasesOf(trace));
-      if (detail) opening_detail = rf::bench::OpeningDetail(trace);
+      phases.push_back(rf::test::PhasesOf(trace));
+      if (detail) opening_detail = rf::test::OpeningDetail(trace);
       if (verbose) {
         std::printf("run %2d:", i);
         for (const Column& c : Columns()) std::printf(" %.1f", c.value(phases.back()));

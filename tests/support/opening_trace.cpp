@@ -1,4 +1,4 @@
-#include "open_trace.h"
+#include "tests/support/opening_trace.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -8,8 +8,15 @@
 #include "host/driver.h"
 #include "tests/support/iat_hook.h"
 
-namespace rf::bench {
+namespace rf::test {
 namespace {
+
+// The character sections in table order, as the data file names them.
+constexpr const char* kSections[] = {"ANSI",        "ISO-8859-1",  "ISO-8859-2",  "ISO-8859-3",
+                                     "ISO-8859-4",  "ISO-8859-5",  "ISO-8859-6",  "ISO-8859-7",
+                                     "ISO-8859-8",  "ISO-8859-9",  "ISO-8859-10", "ISO-8859-11",
+                                     "ISO-8859-13", "ISO-8859-14", "ISO-8859-15", "ISO-8859-16",
+                                     "CP437",       "CP850",       "Technik",     "Grafik"};
 
 OpeningTrace* g_trace = nullptr;
 LARGE_INTEGER g_start{}, g_frequency{};
@@ -302,13 +309,23 @@ std::string OpeningDetail(const OpeningTrace& trace) {
   return out;
 }
 
+std::vector<std::vector<std::string>> KeysPerSection(const std::string& cfg) {
+  std::vector<std::vector<std::string>> keys;
+  std::vector<char> buffer(8192);
+  for (const char* section : kSections) {
+    const DWORD n = GetPrivateProfileStringA(section, nullptr, nullptr, buffer.data(),
+                                             static_cast<DWORD>(buffer.size()), cfg.c_str());
+    auto& list = keys.emplace_back();
+    for (DWORD at = 0; at < n && buffer[at];) {
+      list.emplace_back(buffer.data() + at);
+      at += static_cast<DWORD>(list.back().size()) + 1;
+    }
+  }
+  return keys;
+}
+
 std::string CheckReadSequence(const OpeningTrace& trace, const std::string& cfg_path,
                               const std::vector<std::vector<std::string>>& keys_per_section) {
-  static const char* const kSections[] = {
-      "ANSI",        "ISO-8859-1",  "ISO-8859-2",  "ISO-8859-3",  "ISO-8859-4",
-      "ISO-8859-5",  "ISO-8859-6",  "ISO-8859-7",  "ISO-8859-8",  "ISO-8859-9",
-      "ISO-8859-10", "ISO-8859-11", "ISO-8859-13", "ISO-8859-14", "ISO-8859-15",
-      "ISO-8859-16", "CP437",       "CP850",       "Technik",     "Grafik"};
   std::vector<ProfileReadArgs> expected = {{"Ausgabe", "Typ", ""},   {"Zeichensatz", "Typ", ""},
                                            {"Benutzer", "Typ1", ""}, {"Benutzer", "Typ2", ""},
                                            {"Benutzer", "Typ3", ""}, {"Default", "Typ1", ""},
@@ -348,4 +365,4 @@ std::string CheckReadSequence(const OpeningTrace& trace, const std::string& cfg_
   return problems;
 }
 
-}  // namespace rf::bench
+}  // namespace rf::test

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace rf::bench {
+namespace rf::test {
 
 enum class Call {
   CreateWindow,
@@ -77,9 +77,13 @@ OpeningPhases PhasesOf(const OpeningTrace& trace);
 // by message and window; summed, largest first, one line each.
 std::string OpeningDetail(const OpeningTrace& trace);
 
+// The keys of each character section of a data file, in file order, read
+// through the system's profile call (not the module's).
+std::vector<std::vector<std::string>> KeysPerSection(const std::string& cfg);
+
 // Compares the reads with the sequence the load must make over the
 // delivered file's sections; returns what differs, empty when all agree.
 std::string CheckReadSequence(const OpeningTrace& trace, const std::string& cfg_path,
                               const std::vector<std::vector<std::string>>& keys_per_section);
 
-}  // namespace rf::bench
+}  // namespace rf::test
