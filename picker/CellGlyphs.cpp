@@ -37,8 +37,8 @@ void CellGlyphs::Draw(HDC dc, TCharTableKind kind, int index, const RECT& dest) 
   const int top = index % p.rows * p.cell_height + 1;
   const SIZE size = CellSize(kind);
   fw::StretchModeScope mode(dc);
-  StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
-             source->dc(), left, top, size.cx, size.cy, SRCCOPY);
+  StretchBlt(dc, dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top, source->dc(),
+             left, top, size.cx, size.cy, SRCCOPY);
 }
 
 }  // namespace rf::picker

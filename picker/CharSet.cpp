@@ -73,15 +73,17 @@ void TTCharSet::BindHandlers() {
       PictureMouseMove(kind, x, y);
       TrackPreview(handle, kind, x, y);
     };
-    picture.OnMouseLeave = [this] { HidePreview(); };
+    picture.OnMouseLeave = [this, handle] {
+      if (preview_) preview_->Leave(handle);
+    };
     auto click = [this](fw::MouseButton, int, int) { PictureClick(); };
-    // Any press hides the preview; code page 850 appends on the release.
+    // Any press puts the preview away; code page 850 appends on the release.
     if (kind == kClickOnRelease) {
-      picture.OnMouseDown = [this](fw::MouseButton, int, int) { HidePreview(); };
+      picture.OnMouseDown = [this](fw::MouseButton, int, int) { DismissPreview(); };
       picture.OnMouseUp = click;
     } else {
       picture.OnMouseDown = [this, click](fw::MouseButton b, int x, int y) {
-        HidePreview();
+        DismissPreview();
         click(b, x, y);
       };
     }
@@ -108,6 +110,10 @@ void TTCharSet::TrackPreview(HWND picture, TCharTableKind kind, int x, int y) {
 
 void TTCharSet::HidePreview() {
   if (preview_) preview_->Hide();
+}
+
+void TTCharSet::DismissPreview() {
+  if (preview_) preview_->Dismiss();
 }
 
 void TTCharSet::OpenSearch() {

@@ -73,6 +73,7 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
   CellGlyphs& Glyphs();
   void TrackPreview(HWND picture, chardata::TCharTableKind kind, int x, int y);
   void HidePreview();
+  void DismissPreview();
   void OpenSearch();
 
   chardata::ProfileFile& profile_;

@@ -49,6 +49,8 @@ void Preview::Track(HWND picture, TCharTableKind kind, int x, int y) {
     Hide();
     return;
   }
+  if (dismissed_ && dismissed_->picture == picture && dismissed_->index == *index) return;
+  dismissed_.reset();
   POINT pointer = {x, y};
   ClientToScreen(picture, &pointer);
   const bool same_cell = target_ && target_->picture == picture && target_->index == *index;
@@ -68,7 +70,19 @@ void Preview::Hide() {
   KillTimer(hwnd_, kRestTimer);
   KillTimer(hwnd_, kWatchTimer);
   target_.reset();
+  dismissed_.reset();
   if (Showing()) ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Preview::Leave(HWND picture) {
+  if (target_ && target_->picture != picture) return;
+  Hide();
+}
+
+void Preview::Dismiss() {
+  const std::optional<Target> pressed = target_;
+  Hide();
+  dismissed_ = pressed;
 }
 
 bool Preview::StillWanted() const {

@@ -29,6 +29,12 @@ class Preview final : public fw::Control {
   // moves an open popup to the new cell.
   void Track(HWND picture, chardata::TCharTableKind kind, int x, int y);
   void Hide();
+  // The pointer left a picture; a late leave of another picture than the
+  // one rested on changes nothing.
+  void Leave(HWND picture);
+  // A press: hidden, and not opened again on this cell until the pointer
+  // moves to another one, as tooltips do.
+  void Dismiss();
   bool Showing() const { return Visible(); }
 
  protected:
@@ -54,6 +60,7 @@ class Preview final : public fw::Control {
   fw::Form& picker_;
   CellGlyphs& glyphs_;
   std::optional<Target> target_;  // the cell rested on, or shown
+  std::optional<Target> dismissed_;
   fw::UniqueFont name_font_, hint_font_;
   std::string name_, number_, entity_;
 };

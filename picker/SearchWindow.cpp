@@ -203,8 +203,7 @@ void SearchWindow::DrawRow(const DRAWITEMSTRUCT& item) {
     RECT name = {r.left + kTextLeft, r.top + 2, r.right - 4, r.top + 15};
     {
       fw::SelectScope bold(dc, name_font_.get());
-      DrawTextA(dc, RowName(row).c_str(), -1, &name,
-                DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+      DrawTextA(dc, RowName(row).c_str(), -1, &name, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     RECT second = {r.left + kTextLeft, r.top + 15, r.right - 4, r.bottom};
     const std::string entity = RowEntity(row);

@@ -80,6 +80,25 @@ inline std::vector<std::string> ResultRows(HWND list) {
   return rows;
 }
 
+// Puts the real pointer on a point of a picture and reports the move, as
+// the window system does: a pointer elsewhere would make the system send
+// the picture a leave at once. False when the system refuses to move it.
+inline bool PointAt(HWND picture, int x, int y) {
+  POINT p = {x, y};
+  ClientToScreen(picture, &p);
+  SetCursorPos(p.x, p.y);
+  // Wine hands the move to the X server and learns of it a little later.
+  const bool moved = WaitUntil(
+      [&] {
+        POINT now = {};
+        GetCursorPos(&now);
+        return now.x == p.x && now.y == p.y;
+      },
+      1000);
+  host::MouseMove(picture, x, y);
+  return moved;
+}
+
 inline constexpr const char* kSearchName = "FrmZeichenSuchen";
 inline constexpr const char* kPreviewName = "FrmVorschau";
 // Ctrl+F as the keyboard types it: the control character it becomes.

@@ -58,18 +58,21 @@ TEST_F(PreviewE2e, RestingShowsTheCellWithoutTakingAnything) {
   std::vector<std::string> texts;
   std::ostringstream problems;
   const RunResult r = copy_->Run([&](HWND d) {
-    HWND result_line = Control(d, "EdRueck");
     host::SelectTab(Control(d, "PCChar"), 1);
     for (const Sample& s : kSamples) {
       if (std::string(s.tab_control) == "PCiso") host::SelectTab(Control(d, "PCChar"), 1);
       host::SelectTab(Control(d, s.tab_control), s.tab);
       HWND pic = Control(d, s.picture);
       const POINT c = CellCentre(s);
-      host::MouseMove(pic, c.x, c.y);
+      HWND focus = FocusOf(d);
+      if (!PointAt(pic, c.x, c.y)) problems << "the pointer cannot be moved\n";
       // Still nothing shortly after the move: it waits for a rest.
       if (Showing(kPreviewName)) problems << s.picture << ": shown at once\n";
       if (!WaitUntil([] { return Showing(kPreviewName); })) {
-        problems << s.picture << ": no preview\n";
+        HWND active = ActiveOf(d);
+        problems << s.picture
+                 << ": no preview (active: " << (active ? host::NameOf(active) : "none")
+                 << ", visible: " << IsWindowVisible(pic) << ")\n";
         texts.emplace_back();
         continue;
       }
@@ -84,14 +87,16 @@ TEST_F(PreviewE2e, RestingShowsTheCellWithoutTakingAnything) {
       RECT inside;
       IntersectRect(&inside, &popup, &m.rcWork);
       if (!EqualRect(&inside, &popup)) problems << s.picture << ": outside the work area\n";
-      if (FocusOf(d) != result_line) problems << s.picture << ": took the focus\n";
+      if (FocusOf(d) != focus) problems << s.picture << ": took the focus\n";
       if (ActiveOf(d) != d) problems << s.picture << ": took the activation\n";
       if (GetWindow(preview, GW_OWNER) != d) problems << s.picture << ": not owned by the picker\n";
       // Leaving the picture hides it.
+      ParkPointer();
       SendMessageA(pic, WM_MOUSELEAVE, 0, 0);
       if (!WaitUntil([] { return !Showing(kPreviewName); }))
         problems << s.picture << ": stays after leaving\n";
     }
+    ParkPointer();
     host::PressButton(Control(d, "BtnAbbruch"));
   });
   EXPECT_TRUE(r.script_ok);
@@ -128,12 +133,12 @@ TEST_F(PreviewE2e, HidesOnPressTabChangeDeactivationAndClose) {
     host::SelectTab(Control(d, "PCChar"), 0);
     HWND pic = Control(d, "IANSI");
     auto rest = [&](int x, int y) {
-      host::MouseMove(pic, x, y);
+      PointAt(pic, x, y);
       return WaitUntil([] { return Showing(kPreviewName); });
     };
     // It follows the pointer to the next cell at once.
     if (!rest(9, 12)) problems << "no preview\n";
-    host::MouseMove(pic, 27, 12);  // cell 8: code 0x88, circumflex
+    PointAt(pic, 27, 12);  // cell 8: code 0x88, circumflex
     host::Sync(d);
     if (GetText(TopLevelWindowNamed(kPreviewName)).rfind("MODIFIER LETTER CIRCUMFLEX", 0) != 0)
       problems << "did not follow\n";
@@ -143,9 +148,13 @@ TEST_F(PreviewE2e, HidesOnPressTabChangeDeactivationAndClose) {
     GetWindowRect(TopLevelWindowNamed(kPreviewName), &popup);
     POINT inside = {popup.left + 10, popup.top + 10};
     through = host::NameOf(WindowFromPoint(inside));
-    // A press hides it (and appends as ever).
+    // A press hides it (and appends as ever); it stays away on that cell.
     host::Click(pic, 27, 12);
     if (Showing(kPreviewName)) problems << "stays after a press\n";
+    host::MouseMove(pic, 28, 13);
+    Sleep(kMoreThanARest);
+    host::Sync(d);
+    if (Showing(kPreviewName)) problems << "back on the pressed cell\n";
     appended = GetText(Control(d, "EdRueck"));
     // A tab change.
     if (!rest(9, 60)) problems << "no preview before the tab change\n";
@@ -154,13 +163,21 @@ TEST_F(PreviewE2e, HidesOnPressTabChangeDeactivationAndClose) {
     // Deactivation: the search takes the activation.
     host::SelectTab(Control(d, "PCChar"), 0);
     if (!rest(9, 84)) problems << "no preview before the deactivation\n";
-    PostCtrlF(FocusOf(d));
+    HWND focus_before = FocusOf(d);
+    PostCtrlF(focus_before);
     if (!WaitUntil([] { return !Showing(kPreviewName); })) problems << "stays when inactive\n";
+    WaitUntil([&] { return host::NameOf(FocusOf(d)) == "EdSuche"; });
     host::PostKey(FocusOf(d), VK_ESCAPE);
-    host::Sync(d);
+    if (!WaitUntil([&] { return FocusOf(d) == focus_before; }))
+      problems << "the search did not give the focus back\n";
     // Closing the picker.
-    if (!rest(9, 108)) problems << "no preview before the close\n";
+    if (!rest(9, 108)) {
+      HWND active = ActiveOf(d);
+      problems << "no preview before the close (active: "
+               << (active ? host::NameOf(active) : "none") << ")\n";
+    }
     host::PressButton(Control(d, "BtnOK"));
+    ParkPointer();
   });
   EXPECT_TRUE(r.script_ok);
   EXPECT_EQ(problems.str(), "");
