@@ -44,13 +44,14 @@ HWND ShownWindowNamed(const char* name, int timeout_ms) {
   return nullptr;
 }
 
-// The screen around the dialog and a popup of it.
-RECT Around(HWND dialog, HWND popup) {
+// The screen around the dialog and a popup of it, once both have painted.
+void ShotWithPopup(HWND dialog, HWND popup, const std::string& dir, const char* name) {
+  CaptureWindow(popup);  // waits until its painting has reached the screen
   RECT a = {}, b = {}, both = {};
   GetWindowRect(dialog, &a);
   GetWindowRect(popup, &b);
   UnionRect(&both, &a, &b);
-  return both;
+  SaveArea(dir, name, both);
 }
 
 // The search, opened by its key on the result line: a query with several
@@ -62,7 +63,7 @@ void ShowSearch(HWND dialog, HWND result, const std::string& dir) {
   HWND edit = Control(search, "EdSuche");
   TypeText(edit, "pfeil");
   Sync(search);
-  SaveArea(dir, "search.png", Around(dialog, search));
+  ShotWithPopup(dialog, search, dir, "search.png");
   PostKey(edit, VK_ESCAPE);
   Sync(dialog);
   for (int waited = 0; waited < 5000 && IsWindowVisible(search); waited += 50) Sleep(50);
@@ -104,12 +105,16 @@ bool DriveDialog(const std::string& dir, std::string& log) {
   SelectTab(Control(dialog, "PCChar"), 1);
   SelectTab(Control(dialog, "PCiso"), 0);
   HWND picture = Control(dialog, "IISO8859_1");
+  // The pointer itself rests on the cell for a moment: its preview opens
+  // beside it. Then back to the corner, before the click.
+  POINT cell = {40, 60};
+  ClientToScreen(picture, &cell);
+  SetCursorPos(cell.x, cell.y);
   MouseMove(picture, 40, 60);
-  // Resting there opens the preview beside the cell.
-  if (HWND preview = ShownWindowNamed("FrmVorschau", 5000)) {
-    Sync(dialog);
-    SaveArea(dir, "preview.png", Around(dialog, preview));
-  }
+  if (HWND preview = ShownWindowNamed("FrmVorschau", 5000))
+    ShotWithPopup(dialog, preview, dir, "preview.png");
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+  MouseMove(picture, 40, 60);
   log = "Zelle " + GetText(Control(dialog, "EdZeichenNr")) + ": " +
         GetText(Control(dialog, "EdDez")) + " " + GetText(Control(dialog, "EdHex")) + " " +
         GetText(Control(dialog, "EdEntitie"));
