@@ -79,7 +79,8 @@ TEST_F(SearchE2e, KeyboardAloneReturnsTheChosenForms) {
 TEST_F(SearchE2e, CtrlFAndF3OpenOneWindowThatFiltersLive) {
   std::size_t windows = 0;
   std::vector<std::string> euro_rows, none_rows, reg_rows, shy_rows;
-  std::string owner;
+  std::string owner, focus_after_moves;
+  std::vector<int> moves;
   const RunResult r = copy_->Run([&](HWND d) {
     PostCtrlF(FocusOf(d));
     HWND edit = WaitForSearchEdit(d);
@@ -94,6 +95,15 @@ TEST_F(SearchE2e, CtrlFAndF3OpenOneWindowThatFiltersLive) {
     host::SetText(edit, "euro");
     host::Sync(d);
     euro_rows = ResultRows(list);
+    // The arrows and the page keys move through the list from the edit.
+    host::SetText(edit, "pfeil");
+    host::Sync(d);
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_UP, VK_NEXT, VK_PRIOR, VK_NEXT}) {
+      host::PostKey(edit, key);
+      host::Sync(d);
+      moves.push_back(static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
+    }
+    focus_after_moves = host::NameOf(FocusOf(d));
     host::SetText(edit, "xyzzy");
     host::Sync(d);
     none_rows = ResultRows(list);
@@ -113,6 +123,14 @@ TEST_F(SearchE2e, CtrlFAndF3OpenOneWindowThatFiltersLive) {
   EXPECT_TRUE(r.script_ok);
   EXPECT_EQ(windows, 1u);
   EXPECT_EQ(owner, "TCharSet");
+  ASSERT_EQ(moves.size(), 6u);
+  EXPECT_EQ(moves[0], 1);
+  EXPECT_EQ(moves[1], 2);
+  EXPECT_EQ(moves[2], 1);
+  EXPECT_GT(moves[3], 3);  // a page of the list's height down
+  EXPECT_EQ(moves[4], 1);  // and up again
+  EXPECT_EQ(moves[5], moves[3]);
+  EXPECT_EQ(focus_after_moves, "EdSuche");
   EXPECT_EQ(euro_rows, (std::vector<std::string>{"EURO SIGN\t&euro;\tANSI, Zelle 0"}));
   EXPECT_EQ(none_rows, (std::vector<std::string>{"Keine Treffer"}));
   EXPECT_EQ(reg_rows, (std::vector<std::string>{"REGISTERED SIGN\t&reg;\tISO 8859-1, Zelle 14"}));
@@ -155,6 +173,32 @@ TEST_F(SearchE2e, EscapeClosesOnlyTheSearchAndDoubleClickChooses) {
   EXPECT_EQ(r.text, "x&#173;");
   EXPECT_EQ(r.kind, 1);
   EXPECT_FALSE(Showing(kSearchName));
+}
+
+// Ctrl+F as keys from the keyboard: the control key held while F goes down.
+TEST_F(SearchE2e, TheKeyboardsCtrlFOpensTheSearch) {
+  bool opened = false;
+  const RunResult r = copy_->Run([&](HWND d) {
+    WaitUntil([&] { return GetForegroundWindow() == d; });
+    INPUT keys[4] = {};
+    const WORD vk[4] = {VK_CONTROL, 'F', 'F', VK_CONTROL};
+    for (int i = 0; i < 4; ++i) {
+      keys[i].type = INPUT_KEYBOARD;
+      keys[i].ki.wVk = vk[i];
+      keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+    opened = WaitUntil([] { return Showing(kSearchName); });
+    host::Sync(d);
+    host::PostKey(FocusOf(d), VK_ESCAPE);
+    host::Sync(d);
+    host::PressButton(Control(d, "BtnOK"));
+  });
+  EXPECT_TRUE(r.script_ok);
+  EXPECT_TRUE(opened);
+  // Nothing was typed into the result line by the keys.
+  EXPECT_EQ(r.text, "");
+  EXPECT_EQ(r.kind, 1);
 }
 
 }  // namespace
