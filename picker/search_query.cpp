@@ -25,8 +25,9 @@ constexpr std::array<std::string_view, kCharTableKindCount> kCaptions = {
 // there so that a pasted run of digits cannot overflow.
 constexpr std::int64_t kLastCodePoint = 0x10FFFF;
 
-// A query with more distinct words than a free text has starts of words
-// cannot match; this bounds the work of a pasted page of text.
+// Each distinct query word must begin a word of the free text, so there
+// can be no more of them than the text has characters: a pasted page of
+// words is refused at once instead of tried against every entry.
 constexpr std::size_t kMaxQueryWords = kFreeTextCapacity;
 
 // What each code page 1252 byte folds to; "" is a separator.

@@ -42,6 +42,7 @@ class SearchTest : public ::testing::Test {
     Put(ctISO8859_7, 81, "241=GREEK THETA SYMBOL,977", "thetasym");
     Put(ctISO8859_15, 4, "164=EURO SIGN | Euro | EUR | W\xE4hrung,8364", "euro");
     Put(ctCP437, 0, "0=FREE TEXT WITHOUT NUMBER,", "");
+    Put(ctCP850, 5, "5= |  | | ,9472", "");  // a free text of separators only
     Put(ctTechnik, 19, "19=ALMOST EQUAL TO | ungef\xE4hr gleich | N\xE4herung,8776", "asymp");
     Put(ctGrafik, 24, "24=RIGHTWARDS ARROW | nach rechts weisender Pfeil | Pfeil | rechts,8594",
         "rarr");
@@ -109,6 +110,7 @@ TEST_F(SearchTest, QueriesFindTheirCellsInOrder) {
       {"u+ae", {reg}},
       {"8364", {euro}},
       {"U+2248", {asymp}},
+      {"9472", {{ctCP850, 5}}},
       // The character itself.
       {"\x80", {euro}},
       {"\xAE", {reg}},
