@@ -19,25 +19,26 @@ void SaveArea(const std::string& dir, const char* name, const RECT& area) {
   if (SavePng(CaptureScreen(area), path)) std::printf("Bildschirmfoto: %s\n", path.c_str());
 }
 
+struct FindNamed {
+  const char* name;
+  HWND found;
+};
+
+BOOL CALLBACK FindNamedProc(HWND hwnd, LPARAM lp) {
+  auto* find = reinterpret_cast<FindNamed*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd) || NameOf(hwnd) != find->name)
+    return TRUE;
+  find->found = hwnd;
+  return FALSE;
+}
+
 // A visible top-level window of this process named so in its layout.
 HWND ShownWindowNamed(const char* name, int timeout_ms) {
-  struct Find {
-    const char* name;
-    HWND found;
-  };
   for (int waited = 0; waited <= timeout_ms; waited += 50) {
-    Find f{name, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-          auto* find = reinterpret_cast<Find*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(hwnd, &pid);
-          if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd) || NameOf(hwnd) != find->name)
-            return TRUE;
-          find->found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&f));
+    FindNamed f{name, nullptr};
+    EnumWindows(FindNamedProc, reinterpret_cast<LPARAM>(&f));
     if (f.found) return f.found;
     Sleep(50);
   }

@@ -15,21 +15,22 @@
 
 namespace rf::test {
 
+struct WindowsNamed {
+  const std::string* name;
+  std::vector<HWND> windows;
+};
+
+inline BOOL CALLBACK CollectNamed(HWND hwnd, LPARAM lp) {
+  auto* f = reinterpret_cast<WindowsNamed*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == GetCurrentProcessId() && host::NameOf(hwnd) == *f->name) f->windows.push_back(hwnd);
+  return TRUE;
+}
+
 inline std::vector<HWND> TopLevelWindowsNamed(const std::string& name) {
-  struct Found {
-    const std::string* name;
-    std::vector<HWND> windows;
-  } found{&name, {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM lp) -> BOOL {
-        auto* f = reinterpret_cast<Found*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == GetCurrentProcessId() && host::NameOf(hwnd) == *f->name)
-          f->windows.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  WindowsNamed found{&name, {}};
+  EnumWindows(CollectNamed, reinterpret_cast<LPARAM>(&found));
   return found.windows;
 }
 
