@@ -2,6 +2,8 @@
 
 #include <cassert>
 
+#include "chardata/free_text_store.h"
+
 namespace rf::chardata {
 namespace {
 
@@ -27,6 +29,7 @@ TemplateText& DefaultTemplate(int k) {
 
 void ResetStore() {
   g_entries.fill(TCharEntry{});
+  ResetEntryNotes();
   DefaultTemplate1.Clear();
   DefaultTemplate2.Clear();
   DefaultTemplate3.Clear();

@@ -5,6 +5,7 @@
 #include "chardata/char_store.h"
 #include "chardata/choices.h"
 #include "chardata/config_file.h"
+#include "chardata/free_text_store.h"
 #include "chardata/hourglass.h"
 #include "chardata/text_utils.h"
 
@@ -92,6 +93,7 @@ void ParseSection(ConfigurationHost& host, TCharTableKind kind,
       ReportBadData(host, FieldCountMessage(static_cast<int>(i), kind));
     }
     ParseLine(lines[i], TableEntry(kind, static_cast<int>(i)));
+    ParseEntryNotes(lines[i], TableEntryNotes(kind, static_cast<int>(i)));
   }
 }
 

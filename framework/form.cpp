@@ -291,6 +291,11 @@ bool Form::PreTranslate(MSG& msg) {
   HWND root = GetAncestor(msg.hwnd, GA_ROOT);
   for (Form* f : LiveForms()) {
     if (f->hwnd_ != root) continue;
+    if (f->OnPreTranslate) {
+      bool swallowed = false;
+      Guarded([&] { swallowed = f->OnPreTranslate(msg); });
+      if (swallowed) return true;
+    }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && !(GetKeyState(VK_CONTROL) & 0x8000)) {
       f->FocusNextTabStop((GetKeyState(VK_SHIFT) & 0x8000) != 0);
       return true;

@@ -49,6 +49,9 @@ class Form : public Control {
   std::function<bool()> OnCloseQuery;  // true: may close (guarded; errors allow the close)
   std::function<void()> OnShow;
   std::function<void()> OnDestroy;
+  // Sees every message of the form's windows before the dialog navigation;
+  // true swallows it (keys that act anywhere in the form).
+  std::function<bool(const MSG&)> OnPreTranslate;
 
   Control* Find(const std::string& name) const;
   template <typename T>

@@ -19,8 +19,60 @@ void SaveArea(const std::string& dir, const char* name, const RECT& area) {
   if (SavePng(CaptureScreen(area), path)) std::printf("Bildschirmfoto: %s\n", path.c_str());
 }
 
-// What the user does: entity output, the ISO 8859-1 table, the pointer over
-// the cell of the registered sign, a click, a few typed characters, OK.
+struct FindNamed {
+  const char* name;
+  HWND found;
+};
+
+BOOL CALLBACK FindNamedProc(HWND hwnd, LPARAM lp) {
+  auto* find = reinterpret_cast<FindNamed*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != GetCurrentProcessId() || !IsWindowVisible(hwnd) || NameOf(hwnd) != find->name)
+    return TRUE;
+  find->found = hwnd;
+  return FALSE;
+}
+
+// A visible top-level window of this process named so in its layout.
+HWND ShownWindowNamed(const char* name, int timeout_ms) {
+  for (int waited = 0; waited <= timeout_ms; waited += 50) {
+    FindNamed f{name, nullptr};
+    EnumWindows(FindNamedProc, reinterpret_cast<LPARAM>(&f));
+    if (f.found) return f.found;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// The screen around the dialog and a popup of it, once both have painted.
+void ShotWithPopup(HWND dialog, HWND popup, const std::string& dir, const char* name) {
+  CaptureWindow(popup);  // waits until its painting has reached the screen
+  RECT a = {}, b = {}, both = {};
+  GetWindowRect(dialog, &a);
+  GetWindowRect(popup, &b);
+  UnionRect(&both, &a, &b);
+  SaveArea(dir, name, both);
+}
+
+// The search, opened by its key on the result line: a query with several
+// results, then closed with Escape, which gives the result line back.
+void ShowSearch(HWND dialog, HWND result, const std::string& dir) {
+  PostKey(result, VK_F3);
+  HWND search = ShownWindowNamed("FrmZeichenSuchen", 5000);
+  if (!search) return;
+  HWND edit = Control(search, "EdSuche");
+  TypeText(edit, "pfeil");
+  Sync(search);
+  ShotWithPopup(dialog, search, dir, "search.png");
+  PostKey(edit, VK_ESCAPE);
+  Sync(dialog);
+  for (int waited = 0; waited < 5000 && IsWindowVisible(search); waited += 50) Sleep(50);
+}
+
+// What the user does: entity output, the ISO 8859-1 table, the pointer
+// resting on the cell of the registered sign (its preview), a click, a few
+// typed characters, a look at the search, OK.
 bool DriveDialog(const std::string& dir, std::string& log) {
   // The pointer rests in a corner, off the dialog, so that only the
   // script's own moves reach the pictures.
@@ -54,6 +106,15 @@ bool DriveDialog(const std::string& dir, std::string& log) {
   SelectTab(Control(dialog, "PCChar"), 1);
   SelectTab(Control(dialog, "PCiso"), 0);
   HWND picture = Control(dialog, "IISO8859_1");
+  // The pointer itself rests on the cell for a moment: its preview opens
+  // beside it. Then back to the corner, before the click.
+  POINT cell = {40, 60};
+  ClientToScreen(picture, &cell);
+  SetCursorPos(cell.x, cell.y);
+  MouseMove(picture, 40, 60);
+  if (HWND preview = ShownWindowNamed("FrmVorschau", 5000))
+    ShotWithPopup(dialog, preview, dir, "preview.png");
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   MouseMove(picture, 40, 60);
   log = "Zelle " + GetText(Control(dialog, "EdZeichenNr")) + ": " +
         GetText(Control(dialog, "EdDez")) + " " + GetText(Control(dialog, "EdHex")) + " " +
@@ -62,6 +123,7 @@ bool DriveDialog(const std::string& dir, std::string& log) {
   HWND result = Control(dialog, "EdRueck");
   TypeText(result, " ok");
   Shot(dialog, dir, "picker-result.png");
+  ShowSearch(dialog, result, dir);
   PostKey(result, VK_RETURN);
   return WaitForWindowGone(dialog);
 }

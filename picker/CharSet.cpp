@@ -12,7 +12,10 @@
 #include "framework/graphic.h"
 #include "framework/module.h"
 #include "info/Info.h"
+#include "picker/CellGlyphs.h"
 #include "picker/Hover.h"
+#include "picker/Preview.h"
+#include "picker/SearchWindow.h"
 #include "resources/layouts.h"
 
 namespace rf::picker {
@@ -48,6 +51,9 @@ TTCharSet::TTCharSet(chardata::ProfileFile& profile)
   ShowTable(chardata::ctISO8859_3);
 }
 
+// The popups go before the dialog's window, which owns them.
+TTCharSet::~TTCharSet() = default;
+
 void TTCharSet::BindHandlers() {
   OnCreate = [this] { FormCreate(); };
   OnCloseQuery = [this] { return FormCloseQuery(); };
@@ -55,15 +61,79 @@ void TTCharSet::BindHandlers() {
   Get<fw::Button>("BtnAbbruch").OnClick = [this] { BtnAbbruchClick(); };
   Get<fw::Button>("BtnInfo").OnClick = [this] { BtnInfoClick(); };
   Get<fw::Edit>("EdRueck").OnKeyDown = [this](WPARAM key) { EdRueckKeyDown(key); };
+  OnPreTranslate = [this](const MSG& msg) {
+    if (!IsSearchShortcut(msg)) return false;
+    OpenSearch();
+    return true;
+  };
   for (TCharTableKind kind : chardata::kAllCharTableKinds) {
     auto& picture = Get<fw::PictureControl>(std::string(PictureOf(kind).picture));
-    picture.OnMouseMove = [this, kind](int x, int y) { PictureMouseMove(kind, x, y); };
+    HWND handle = picture.Handle();
+    picture.OnMouseMove = [this, kind, handle](int x, int y) {
+      PictureMouseMove(kind, x, y);
+      TrackPreview(handle, kind, x, y);
+    };
+    picture.OnMouseLeave = [this, handle] {
+      if (preview_) preview_->Leave(handle);
+    };
     auto click = [this](fw::MouseButton, int, int) { PictureClick(); };
-    if (kind == kClickOnRelease)
+    // Any press puts the preview away; code page 850 appends on the release.
+    if (kind == kClickOnRelease) {
+      picture.OnMouseDown = [this](fw::MouseButton, int, int) { DismissPreview(); };
       picture.OnMouseUp = click;
-    else
-      picture.OnMouseDown = click;
+    } else {
+      picture.OnMouseDown = [this, click](fw::MouseButton b, int x, int y) {
+        DismissPreview();
+        click(b, x, y);
+      };
+    }
   }
+}
+
+CellGlyphs& TTCharSet::Glyphs() {
+  if (!glyphs_) {
+    glyphs_ = std::make_unique<CellGlyphs>([this](TCharTableKind kind) {
+      return Get<fw::PictureControl>(std::string(PictureOf(kind).picture)).Picture();
+    });
+  }
+  return *glyphs_;
+}
+
+void TTCharSet::TrackPreview(HWND picture, TCharTableKind kind, int x, int y) {
+  if (!preview_) {
+    // Nothing to show on the frame: no window is made for it either.
+    if (!CellIndexAt(PictureOf(kind), x, y)) return;
+    preview_ = std::make_unique<Preview>(*this, Glyphs());
+  }
+  preview_->Track(picture, kind, x, y);
+}
+
+void TTCharSet::HidePreview() {
+  if (preview_) preview_->Hide();
+}
+
+void TTCharSet::DismissPreview() {
+  if (preview_) preview_->Dismiss();
+}
+
+void TTCharSet::OpenSearch() {
+  HidePreview();
+  if (!search_) {
+    search_ = std::make_unique<SearchWindow>(
+        SearchWindow::Picker{Handle(), [this] { return ShownTable(); },
+                             [this](const SearchRow& row) { ShowFoundCell(row); }},
+        Glyphs());
+  }
+  search_->Open();
+}
+
+void TTCharSet::ShowFoundCell(const SearchRow& row) {
+  ShowTable(row.kind);
+  // The middle of the cell: what a hover there shows, templates included.
+  const PictureParams& p = PictureOf(row.kind);
+  PictureMouseMove(row.kind, row.index / p.rows * kCellWidth + kCellWidth / 2,
+                   row.index % p.rows * p.cell_height + p.cell_height / 2);
+  AppendChosenForm();
 }
 
 void TTCharSet::LoadPictures() {
@@ -81,6 +151,8 @@ void TTCharSet::FormCreate() {
 }
 
 bool TTCharSet::FormCloseQuery() {
+  HidePreview();
+  if (search_) search_->Hide();
   // A file that cannot be written must not keep the dialog open: the error
   // is reported and the close goes on.
   fw::Guarded([&] { chardata::SaveChoices(*this, profile_); });

@@ -3,6 +3,7 @@
 // result line handed to the host.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "chardata/char_table_kind.h"
@@ -10,8 +11,13 @@
 #include "chardata/profile_file.h"
 #include "framework/controls.h"
 #include "framework/form.h"
+#include "picker/search_query.h"
 
 namespace rf::picker {
+
+class CellGlyphs;
+class Preview;
+class SearchWindow;
 
 // The output kinds in the order of the radio group's items.
 enum TOutputKind : int { okDecimal, okUser1, okHex, okUser2, okEntity, okUser3 };
@@ -25,6 +31,7 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
   // Builds the dialog from its layout; the creation handler runs when the
   // caller calls RunCreate() (so that it can report errors itself).
   explicit TTCharSet(chardata::ProfileFile& profile);
+  ~TTCharSet() override;
 
   // Handlers, named after their control and event.
   void FormCreate();
@@ -38,6 +45,10 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
 
   void ClearFields();
   void AppendChosenForm();
+
+  // The search's Enter: the row's tab, its fields as a hover shows them,
+  // and its chosen form appended as a click appends it.
+  void ShowFoundCell(const SearchRow& row);
 
   // ConfigurationHost
   int OutputKindIndex() const override;
@@ -57,8 +68,18 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
   void BindHandlers();
   void ConfirmResult();
   void LoadPictures();
+  // The preview and the search are made when first wanted, so a user who
+  // never rests on a cell or searches meets the dialog as it always was.
+  CellGlyphs& Glyphs();
+  void TrackPreview(HWND picture, chardata::TCharTableKind kind, int x, int y);
+  void HidePreview();
+  void DismissPreview();
+  void OpenSearch();
 
   chardata::ProfileFile& profile_;
+  std::unique_ptr<CellGlyphs> glyphs_;
+  std::unique_ptr<Preview> preview_;
+  std::unique_ptr<SearchWindow> search_;
 };
 
 }  // namespace rf::picker

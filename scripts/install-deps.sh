@@ -12,7 +12,7 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 wine32:i386 qemu-user-static
   xvfb xauth x11-utils fonts-wine fonts-liberation
-  unifont imagemagick python3 procps
+  unifont imagemagick python3 procps unicode-cldr-core
   tidy unzip
 )
 
