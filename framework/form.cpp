@@ -1,6 +1,7 @@
 #include "framework/form.h"
 
 #include <algorithm>
+#include <set>
 
 #include "framework/controls.h"
 #include "framework/cursor.h"
@@ -117,6 +118,7 @@ void Form::Build(std::span<const ControlSpec> layout) {
       SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   }
 
+  std::set<HWND> parents_seen;
   for (const ControlSpec& def : layout) {
     std::unique_ptr<Control> control;
     HWND parent = ParentHandleFor(def);
@@ -173,8 +175,12 @@ void Form::Build(std::span<const ControlSpec> layout) {
       }
     }
     // Later controls lie above earlier ones (edits over a group box, a
-    // panel over a tab row); the tab order is kept apart from z-order.
-    SetWindowPos(control->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // panel over a tab row); the tab order is kept apart from z-order. A
+    // parent's first control has no sibling to lie above: each move costs a
+    // round trip to the window server.
+    if (!parents_seen.insert(parent).second)
+      SetWindowPos(control->Handle(), HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     by_name_[control->Name()] = control.get();
     controls_.push_back(std::move(control));
   }
