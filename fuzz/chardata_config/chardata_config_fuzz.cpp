@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the configuration loader as the file beside the
-// module, saves the choices into it and loads it again; also runs the text
-// utilities over the same bytes. Nothing may crash, hang or misbehave.
+// module, saves the choices into it and loads it again, and searches what
+// it loaded; also runs the text utilities over the same bytes. Nothing may crash, hang or
+// misbehave.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "chardata/char_store.h"
 #include "chardata/choices.h"
@@ -16,6 +18,7 @@
 #include "chardata/portable_profile_file.h"
 #include "chardata/text_utils.h"
 #include "picker/Hover.h"
+#include "picker/search_query.h"
 #include "tests/support/fake_configuration_host.h"
 
 namespace {
@@ -55,6 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const ConfigWriteError&) {
   }
   LoadConfiguration(host, profile);
+  // Whatever free texts the file gave (empty, overlong, all separators),
+  // the search over them works.
+  for (const rf::picker::SearchRow& row :
+       rf::picker::FindCharacters(std::string_view(bytes).substr(0, 24), ctANSI)) {
+    (void)rf::picker::RowName(row);
+    (void)rf::picker::RowWhere(row);
+  }
 
   const std::size_t half = bytes.size() / 2;
   (void)TextToNumber(bytes);
