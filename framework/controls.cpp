@@ -328,6 +328,23 @@ TabControl::TabControl(Form& form, const ControlSpec& def, HWND parent) : Contro
   Create(WC_TABCONTROLA,
          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TabStopStyle(def),
          WS_EX_CONTROLPARENT, parent, "");
+  // Tabs as wide as their captions: the system's minimum (54 pixels under
+  // Wine) pushes short captions under a panel beside the row or behind the
+  // scroll arrows.
+  SendMessageA(hwnd_, TCM_SETMINTABWIDTH, 0, 0);
+}
+
+// Once a tab gives the row its height, and before any page holds children
+// sized to the page area.
+void TabControl::FitTabRow() {
+  const int wanted = def_.tab_row_height;
+  if (wanted <= 0 || pages_.empty()) return;
+  const int top = PageArea().top;
+  if (top >= wanted) return;
+  RECT tab = {};
+  SendMessageA(hwnd_, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+  const int height = tab.bottom - tab.top + (wanted - top);
+  SendMessageA(hwnd_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, height));
 }
 
 void TabControl::AddPage(TabPage* page) {
@@ -337,6 +354,7 @@ void TabControl::AddPage(TabPage* page) {
   item.pszText = const_cast<char*>(caption.c_str());
   SendMessageA(hwnd_, TCM_INSERTITEMA, pages_.size(), reinterpret_cast<LPARAM>(&item));
   pages_.push_back(page);
+  if (pages_.size() == 1) FitTabRow();
   ShowWindow(page->Handle(), SW_HIDE);
   // The page area changes as tabs are added (rows, height of the row);
   // pages already in place are left alone, each move costs a round trip.

@@ -99,6 +99,7 @@ class TabControl : public Control {
   bool HandleNotify(NMHDR* hdr, LRESULT* result) override;
 
  private:
+  void FitTabRow();
   std::vector<TabPage*> pages_;
   int active_ = -1;
 };
