@@ -139,6 +139,49 @@ TEST_F(ScaledPicker, BothDialogsLieWhereTheRuleSays) {
   EXPECT_TRUE(saved);
 }
 
+// A per-monitor aware dialog moved to a monitor of another DPI: laid out
+// again by the rule in the window rectangle the system suggests, and back.
+TEST_F(ScaledPicker, DpiChangeLaysTheDialogOutAgain) {
+  const fw::Scale other(scale_.IsIdentity() ? 200 : 100);
+  const fw::FormSpec& form = resources::CharSetForm();
+  RECT client_there = {}, client_back = {};
+  std::vector<Placed> there, back;
+  int font_there = 0, font_back = 0;
+  copy_->Run([&](HWND d) {
+    auto move_to = [&](const fw::Scale& s) {
+      RECT window = {}, client = {};
+      GetWindowRect(d, &window);
+      GetClientRect(d, &client);
+      const fw::Bounds want = s.Apply({0, 0, form.client_width, form.client_height});
+      RECT suggested = window;
+      suggested.right += want.width - client.right;
+      suggested.bottom += want.height - client.bottom;
+      SendMessageA(d, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(s.Dpi(), s.Dpi()),
+                   reinterpret_cast<LPARAM>(&suggested));
+      host::Sync(d);
+    };
+    move_to(other);
+    GetClientRect(d, &client_there);
+    there = ReadPlaces(d, resources::CharSetLayout(), other);
+    font_there = FontPixels(Control(d, "EdRueck"));
+    move_to(scale_);
+    GetClientRect(d, &client_back);
+    back = ReadPlaces(d, resources::CharSetLayout(), scale_);
+    font_back = FontPixels(Control(d, "EdRueck"));
+    host::PressButton(Control(d, "BtnAbbruch"));
+  });
+  const fw::Bounds want = other.Apply({0, 0, form.client_width, form.client_height});
+  EXPECT_EQ(client_there.right, want.width);
+  EXPECT_EQ(client_there.bottom, want.height);
+  EXPECT_EQ(font_there, other.FontHeight(11));
+  ExpectPlaces(there);
+  const fw::Bounds home = scale_.Apply({0, 0, form.client_width, form.client_height});
+  EXPECT_EQ(client_back.right, home.width);
+  EXPECT_EQ(client_back.bottom, home.height);
+  EXPECT_EQ(font_back, scale_.FontHeight(11));
+  ExpectPlaces(back);
+}
+
 // Device positions, as the pointer gives them, over a sample of pictures:
 // the centre of every cell shows that cell, a grid line's device pixels
 // belong to the cell right of it, the frame and the strip below clear.
