@@ -348,14 +348,15 @@ TabControl::TabControl(Form& form, const ControlSpec& def, HWND parent) : Contro
   // Wine) pushes short captions under a panel beside the row or behind the
   // scroll arrows.
   SendMessageA(hwnd_, TCM_SETMINTABWIDTH, 0, 0);
-  SetPaddingForScale();
+  SetPaddingForScale(false);
 }
 
 // The system's padding around a caption is in device pixels; on a scaled
-// form it grows with the caption, so the tabs keep their proportions.
-void TabControl::SetPaddingForScale() {
+// form it grows with the caption, so the tabs keep their proportions. At
+// 100 % the system's own is kept, unless a form scaled back needs it again.
+void TabControl::SetPaddingForScale(bool also_at_100) {
   const Scale& scale = form_.DisplayScale();
-  if (scale.IsIdentity()) return;
+  if (scale.IsIdentity() && !also_at_100) return;
   constexpr int kPaddingX = 6, kPaddingY = 3;  // the system's at 96 DPI
   SendMessageA(hwnd_, TCM_SETPADDING, 0, MAKELPARAM(scale.Edge(kPaddingX), scale.Edge(kPaddingY)));
 }
@@ -406,7 +407,7 @@ void TabControl::Rescale(const ControlSpec& scaled) {
     s.bounds = {0, 0, client.right, client.bottom};
   }
   Control::Rescale(s);
-  SetPaddingForScale();
+  SetPaddingForScale(true);
   FitTabRow(true);
   PlacePages();
 }

@@ -106,7 +106,7 @@ class TabControl : public Control {
   // before at another scale); else only raises a lower one.
   void FitTabRow(bool exact);
   void PlacePages();
-  void SetPaddingForScale();
+  void SetPaddingForScale(bool also_at_100);
   std::vector<TabPage*> pages_;
   int active_ = -1;
 };

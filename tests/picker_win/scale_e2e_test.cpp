@@ -12,11 +12,16 @@
 #include "plugin_fixture.h"
 #include "resources/layouts.h"
 
+#include <commctrl.h>
+
 namespace rf::test {
 namespace {
 
 using host::Control;
 using host::GetText;
+
+// WM_DPICHANGED, which older headers lack.
+constexpr UINT kDpiChanged = 0x02E0;
 
 int RunDpi() {
   const char* dpi = std::getenv("RF_DPI");
@@ -147,7 +152,20 @@ TEST_F(ScaledPicker, DpiChangeLaysTheDialogOutAgain) {
   RECT client_there = {}, client_back = {};
   std::vector<Placed> there, back;
   int font_there = 0, font_back = 0;
+  // The tab rows come back as they were, widths and height.
+  std::vector<RECT> tabs_before, tabs_back;
+  auto tab_rects = [](HWND tabs) {
+    std::vector<RECT> out;
+    const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      RECT r = {};
+      SendMessageA(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+      out.push_back(r);
+    }
+    return out;
+  };
   copy_->Run([&](HWND d) {
+    tabs_before = tab_rects(Control(d, "PCChar"));
     auto move_to = [&](const fw::Scale& s) {
       RECT window = {}, client = {};
       GetWindowRect(d, &window);
@@ -156,7 +174,7 @@ TEST_F(ScaledPicker, DpiChangeLaysTheDialogOutAgain) {
       RECT suggested = window;
       suggested.right += want.width - client.right;
       suggested.bottom += want.height - client.bottom;
-      SendMessageA(d, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(s.Dpi(), s.Dpi()),
+      SendMessageA(d, kDpiChanged, MAKEWPARAM(s.Dpi(), s.Dpi()),
                    reinterpret_cast<LPARAM>(&suggested));
       host::Sync(d);
     };
@@ -168,6 +186,7 @@ TEST_F(ScaledPicker, DpiChangeLaysTheDialogOutAgain) {
     GetClientRect(d, &client_back);
     back = ReadPlaces(d, resources::CharSetLayout(), scale_);
     font_back = FontPixels(Control(d, "EdRueck"));
+    tabs_back = tab_rects(Control(d, "PCChar"));
     host::PressButton(Control(d, "BtnAbbruch"));
   });
   const fw::Bounds want = other.Apply({0, 0, form.client_width, form.client_height});
@@ -180,6 +199,11 @@ TEST_F(ScaledPicker, DpiChangeLaysTheDialogOutAgain) {
   EXPECT_EQ(client_back.bottom, home.height);
   EXPECT_EQ(font_back, scale_.FontHeight(11));
   ExpectPlaces(back);
+  ASSERT_EQ(tabs_back.size(), tabs_before.size());
+  for (std::size_t i = 0; i < tabs_back.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(EqualRect(&tabs_back[i], &tabs_before[i]));
+  }
 }
 
 // Device positions, as the pointer gives them, over a sample of pictures:
