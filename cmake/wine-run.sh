@@ -9,10 +9,19 @@
 # The prefix lives in $RF_WINEPREFIX, else in build/wineprefix of the source
 # tree: one prefix serves every build tree, since making one costs minutes
 # (Wine sets up its 32-bit half under emulation).
+# RF_DPI=144 (any LogPixels but 96) runs in a prefix of that DPI beside it:
+# its own registry and server, the main prefix's drive_c, so the main
+# prefix and the tests running in it never see another DPI.
 set -u
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export WINEPREFIX=${RF_WINEPREFIX:-$(dirname "$here")/build/wineprefix}
+base_prefix=$WINEPREFIX
+dpi=${RF_DPI:-96}
+case "$dpi" in
+  '' | *[!0-9]*) echo "wine-run: RF_DPI must be a number of dots per inch, not '$dpi'" >&2; exit 2 ;;
+esac
+if [ "$dpi" != 96 ]; then export WINEPREFIX="$base_prefix-dpi$dpi"; fi
 export WINEARCH=win64
 # Wine's error class stays on so that a program Wine could not start can say
 # why; those lines are shown only when the program printed nothing.
@@ -54,6 +63,30 @@ make_prefix() {
   # it: all of them end here, and the server saves the registry as it ends.
   stop_server
   touch "$WINEPREFIX/.rf-ready"
+  exec 9>&-
+}
+
+# A prefix of another DPI from the main one: copies of its registry with
+# LogPixels (the system's DPI, and the DPI Wine's fonts are made for) set,
+# the same drive_c. Made under the main prefix's lock once it is ready.
+make_dpi_prefix() {
+  [ "$WINEPREFIX" != "$base_prefix" ] || return 0
+  if [ -f "$WINEPREFIX/.rf-ready" ]; then return 0; fi
+  (WINEPREFIX=$base_prefix; make_prefix) || return 1
+  exec 9>"$base_prefix.lock"
+  flock 9
+  if [ ! -f "$WINEPREFIX/.rf-ready" ]; then
+    local hex f
+    hex=$(printf '%08x' "$dpi")
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$WINEPREFIX"
+    ln -s "$base_prefix/drive_c" "$WINEPREFIX/drive_c"
+    cp -a "$base_prefix/dosdevices" "$base_prefix/.update-timestamp" "$WINEPREFIX/"
+    for f in system.reg user.reg userdef.reg; do
+      sed "s/^\"LogPixels\"=dword:[0-9a-f]*/\"LogPixels\"=dword:$hex/" "$base_prefix/$f" >"$WINEPREFIX/$f"
+    done
+    touch "$WINEPREFIX/.rf-ready"
+  fi
   exec 9>&-
 }
 
@@ -142,13 +175,17 @@ run_once() {
   return "$rc"
 }
 
+make_any_prefix() {
+  if [ "$WINEPREFIX" = "$base_prefix" ]; then make_prefix; else make_dpi_prefix; fi
+}
+
 case "${1:-}" in
-  --make) make_prefix; exit $? ;;
-  --init) make_prefix && warm_up; exit $? ;;
+  --make) make_any_prefix; exit $? ;;
+  --init) make_any_prefix && warm_up; exit $? ;;
   --stop) stop_server; exit 0 ;;
 esac
 
-make_prefix
+make_any_prefix
 warm_up
 out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT

@@ -230,9 +230,20 @@ bool Control::RouteChildMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result)
   }
 }
 
+void Control::Rescale(const ControlSpec& scaled) {
+  def_ = scaled;
+  const Bounds& b = def_.bounds;
+  SetWindowPos(hwnd_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // As at creation: only the system's classes take a font.
+  if (original_proc_)
+    if (HFONT font = form_.FontFor(def_))
+      SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 bool Control::HandleMouse(UINT msg, WPARAM /*wp*/, LPARAM lp) {
-  const int x = GET_X_LPARAM(lp);
-  const int y = GET_Y_LPARAM(lp);
+  const POINT at = HandlerPosition(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+  const int x = at.x;
+  const int y = at.y;
   auto button = MouseButton::Left;
   switch (msg) {
     case WM_MOUSEMOVE:

@@ -67,6 +67,12 @@ class Control {
   virtual HBRUSH ColorBrush(HDC dc);
   // Runs once the form has built all its controls.
   virtual void Loaded() {}
+  // Takes the layout row at the form's new scale: position, size, font.
+  // Controls that size or arrange themselves do it again.
+  virtual void Rescale(const ControlSpec& scaled);
+  // The pointer position the mouse handlers are given, from the client
+  // position of the message.
+  virtual POINT HandlerPosition(int x, int y) const { return {x, y}; }
   // The hint about to be shown, filled from Hint(); a control may change it.
   virtual void HintShow(std::string& /*hint*/) {}
   LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp);

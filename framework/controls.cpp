@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "framework/errorbox.h"
 #include "framework/form.h"
@@ -93,6 +95,12 @@ HBRUSH Label::ColorBrush(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   if (def_.transparent) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void Label::Rescale(const ControlSpec& scaled) {
+  Control::Rescale(scaled);
+  if (def_.auto_height) FitHeight();
+  if (def_.auto_size) FitSize();
 }
 
 void Label::FitSize() {
@@ -233,7 +241,8 @@ void RadioGroup::Arrange() {
   const int columns = std::max(1, def_.columns);
   const int count = static_cast<int>(buttons_.size());
   const int per_column = (count + columns - 1) / columns;
-  const int width = (def_.bounds.width - 10) / columns;
+  const Scale& scale = form_.DisplayScale();
+  const int width = (def_.bounds.width - scale.Edge(10)) / columns;
   int text_height = 13;
   {
     WindowDC dc(hwnd_);
@@ -242,14 +251,21 @@ void RadioGroup::Arrange() {
     TEXTMETRICA tm = {};
     if (GetTextMetricsA(dc.get(), &tm)) text_height = tm.tmHeight;
   }
-  const int room = def_.bounds.height - text_height - 5;
+  const int room = def_.bounds.height - text_height - scale.Edge(5);
   const int height = room / per_column;
-  const int top_margin = text_height + 1 + (room % per_column) / 2;
+  const int top_margin = text_height + scale.Edge(1) + (room % per_column) / 2;
   for (int i = 0; i < count; ++i) {
-    const int left = (i / per_column) * width + 8;
+    const int left = (i / per_column) * width + scale.Edge(8);
     const int top = (i % per_column) * height + top_margin;
     SetWindowPos(buttons_[i], nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
+}
+
+void RadioGroup::Rescale(const ControlSpec& scaled) {
+  Control::Rescale(scaled);
+  if (HFONT font = form_.FontFor(def_))
+    for (HWND b : buttons_) SendMessageA(b, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  Arrange();
 }
 
 int RadioGroup::ItemIndex() const {
@@ -328,6 +344,34 @@ TabControl::TabControl(Form& form, const ControlSpec& def, HWND parent) : Contro
   Create(WC_TABCONTROLA,
          WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | TabStopStyle(def),
          WS_EX_CONTROLPARENT, parent, "");
+  // Tabs as wide as their captions: the system's minimum (54 pixels under
+  // Wine) pushes short captions under a panel beside the row or behind the
+  // scroll arrows.
+  SendMessageA(hwnd_, TCM_SETMINTABWIDTH, 0, 0);
+  SetPaddingForScale(false);
+}
+
+// The system's padding around a caption is in device pixels; on a scaled
+// form it grows with the caption, so the tabs keep their proportions. At
+// 100 % the system's own is kept, unless a form scaled back needs it again.
+void TabControl::SetPaddingForScale(bool also_at_100) {
+  const Scale& scale = form_.DisplayScale();
+  if (scale.IsIdentity() && !also_at_100) return;
+  constexpr int kPaddingX = 6, kPaddingY = 3;  // the system's at 96 DPI
+  SendMessageA(hwnd_, TCM_SETPADDING, 0, MAKELPARAM(scale.Edge(kPaddingX), scale.Edge(kPaddingY)));
+}
+
+// Once a tab gives the row its height, and before any page holds children
+// sized to the page area.
+void TabControl::FitTabRow(bool exact) {
+  const int wanted = def_.tab_row_height;
+  if (wanted <= 0 || pages_.empty()) return;
+  const int top = PageArea().top;
+  if (top == wanted || (top > wanted && !exact)) return;
+  RECT tab = {};
+  SendMessageA(hwnd_, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+  const int height = tab.bottom - tab.top + (wanted - top);
+  SendMessageA(hwnd_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, height));
 }
 
 void TabControl::AddPage(TabPage* page) {
@@ -337,9 +381,15 @@ void TabControl::AddPage(TabPage* page) {
   item.pszText = const_cast<char*>(caption.c_str());
   SendMessageA(hwnd_, TCM_INSERTITEMA, pages_.size(), reinterpret_cast<LPARAM>(&item));
   pages_.push_back(page);
+  if (pages_.size() == 1) FitTabRow(false);
   ShowWindow(page->Handle(), SW_HIDE);
-  // The page area changes as tabs are added (rows, height of the row);
-  // pages already in place are left alone, each move costs a round trip.
+  PlacePages();
+  if (active_ < 0) SetActivePage(page);
+}
+
+// The page area changes as tabs are added (rows, height of the row);
+// pages already in place are left alone, each move costs a round trip.
+void TabControl::PlacePages() {
   const RECT area = PageArea();
   for (TabPage* p : pages_) {
     const RECT now = p->BoundsRect();
@@ -347,7 +397,19 @@ void TabControl::AddPage(TabPage* page) {
     SetWindowPos(p->Handle(), nullptr, area.left, area.top, area.right - area.left,
                  area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  if (active_ < 0) SetActivePage(page);
+}
+
+void TabControl::Rescale(const ControlSpec& scaled) {
+  ControlSpec s = scaled;
+  if (s.align_client) {
+    RECT client;
+    GetClientRect(GetParent(hwnd_), &client);
+    s.bounds = {0, 0, client.right, client.bottom};
+  }
+  Control::Rescale(s);
+  SetPaddingForScale(true);
+  FitTabRow(true);
+  PlacePages();
 }
 
 TabPage* TabControl::ActivePage() const {
@@ -405,6 +467,69 @@ void PictureControl::SetPicture(std::unique_ptr<Graphic> picture) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void PictureControl::Rescale(const ControlSpec& scaled) {
+  Control::Rescale(scaled);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The handlers' arithmetic is in the picture's own pixels: a device pixel
+// belongs to the picture pixel whose scaled edges hold it.
+POINT PictureControl::HandlerPosition(int x, int y) const {
+  const Scale& scale = form_.DisplayScale();
+  return {scale.ToLayout(x), scale.ToLayout(y)};
+}
+
+namespace {
+
+// A 32-bit top-down DIB section selected into a memory DC, and its pixels.
+struct DibSurface {
+  MemoryBitmap memory;
+  std::uint32_t* pixels = nullptr;
+};
+
+DibSurface MakeDibSurface(HDC compatible_with, int w, int h) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(compatible_with, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) throw EOutOfResources();
+  DibSurface surface{MemoryBitmap(compatible_with), static_cast<std::uint32_t*>(bits)};
+  surface.memory.Select(std::move(bitmap));
+  return surface;
+}
+
+}  // namespace
+
+// Each picture pixel x covers device pixels Edge(x) .. Edge(x + 1) - 1:
+// one or two pixels wide at 150 %, so lines stay one colour, never blurred.
+// The device pixel takes the colour of the picture pixel ToLayout gives,
+// the same mapping the mouse handlers get.
+void PictureControl::DrawEnlarged(HDC dc) {
+  const Scale& scale = form_.DisplayScale();
+  const int w = picture_->Width(), h = picture_->Height();
+  const int wide = scale.Edge(w), high = scale.Edge(h);
+  DibSurface natural = MakeDibSurface(dc, w, h);
+  RECT r = {0, 0, w, h};
+  FillRect(natural.memory.dc(), &r, GetSysColorBrush(COLOR_BTNFACE));
+  Canvas canvas(natural.memory.dc());
+  picture_->Draw(canvas, r);
+  GdiFlush();
+  DibSurface big = MakeDibSurface(dc, wide, high);
+  std::vector<int> from_x(static_cast<std::size_t>(wide));
+  for (int x = 0; x < wide; ++x) from_x[static_cast<std::size_t>(x)] = scale.ToLayout(x);
+  for (int y = 0; y < high; ++y) {
+    const std::uint32_t* src = natural.pixels + static_cast<std::ptrdiff_t>(scale.ToLayout(y)) * w;
+    std::uint32_t* dst = big.pixels + static_cast<std::ptrdiff_t>(y) * wide;
+    for (int x = 0; x < wide; ++x) dst[x] = src[from_x[static_cast<std::size_t>(x)]];
+  }
+  BitBlt(dc, 0, 0, wide, high, big.memory.dc(), 0, 0, SRCCOPY);
+}
+
 bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
   switch (msg) {
     case WM_PAINT: {
@@ -414,9 +539,13 @@ bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
       GetClientRect(hwnd_, &client);
       FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
       if (picture_ && !picture_->Empty()) {
-        Canvas canvas(dc);
-        const RECT r = {0, 0, picture_->Width(), picture_->Height()};
-        Guarded([&] { picture_->Draw(canvas, r); });
+        if (form_.DisplayScale().IsIdentity()) {
+          Canvas canvas(dc);
+          const RECT r = {0, 0, picture_->Width(), picture_->Height()};
+          Guarded([&] { picture_->Draw(canvas, r); });
+        } else {
+          Guarded([&] { DrawEnlarged(dc); });
+        }
       }
       EndPaint(hwnd_, &ps);
       *result = 0;

@@ -22,6 +22,7 @@ class Label : public Control {
 
  protected:
   HBRUSH ColorBrush(HDC dc) override;
+  void Rescale(const ControlSpec& scaled) override;
   void Repaint();
 
  private:
@@ -69,6 +70,7 @@ class RadioGroup : public Control {
 
  protected:
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  void Rescale(const ControlSpec& scaled) override;
 
  private:
   void Arrange();
@@ -97,8 +99,14 @@ class TabControl : public Control {
 
  protected:
   bool HandleNotify(NMHDR* hdr, LRESULT* result) override;
+  void Rescale(const ControlSpec& scaled) override;
 
  private:
+  // exact: also lowers a row that is taller than asked (a row fitted
+  // before at another scale); else only raises a lower one.
+  void FitTabRow(bool exact);
+  void PlacePages();
+  void SetPaddingForScale(bool also_at_100);
   std::vector<TabPage*> pages_;
   int active_ = -1;
 };
@@ -109,12 +117,19 @@ class TabPage : public Control {
   TabControl& Owner() const { return owner_; }
   std::string Caption() const { return def_.caption; }
 
+ protected:
+  // Placed by its tab control, whatever the layout says.
+  void Rescale(const ControlSpec& scaled) override { def_ = scaled; }
+
  private:
   TabControl& owner_;
 };
 
 // Shows a picture at its natural size at the top-left corner, and
-// reports the mouse (capturing it while a button is held).
+// reports the mouse (capturing it while a button is held). On a scaled
+// form the picture is enlarged by whole device pixels, each of its pixels
+// covering the device pixels between its scaled edges (crisp, never
+// smoothed), and the handlers get positions in the picture's own pixels.
 class PictureControl : public Control {
  public:
   PictureControl(Form& form, const ControlSpec& def, HWND parent);
@@ -124,8 +139,11 @@ class PictureControl : public Control {
 
  protected:
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
+  void Rescale(const ControlSpec& scaled) override;
+  POINT HandlerPosition(int x, int y) const override;
 
  private:
+  void DrawEnlarged(HDC dc);
   std::unique_ptr<Graphic> picture_;
 };
 

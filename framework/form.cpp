@@ -5,6 +5,7 @@
 
 #include "framework/controls.h"
 #include "framework/cursor.h"
+#include "framework/dpi.h"
 #include "framework/errorbox.h"
 #include "framework/module.h"
 
@@ -37,10 +38,15 @@ BOOL CALLBACK DisableOne(HWND hwnd, LPARAM lp) {
 }  // namespace
 
 Form::Form(const FormSpec& def, std::span<const ControlSpec> layout)
-    : Control(*this, ControlSpec{.name = def.name, .caption = def.caption}), form_def_(def) {
+    : Control(*this, ControlSpec{.name = def.name, .caption = def.caption}),
+      form_def_(def),
+      layout_(layout.begin(), layout.end()) {
   LiveForms().push_back(this);
   try {
-    Build(layout);
+    // Windows made now keep per-monitor awareness where the system has it,
+    // so the form sees its monitor's DPI whatever the host is.
+    const PerMonitorAwareness aware;
+    Build(layout_);
   } catch (...) {
     std::erase(LiveForms(), this);
     if (hwnd_) DestroyWindow(hwnd_);
@@ -65,7 +71,7 @@ HFONT Form::MakeFont(const FontSpec& font) {
   if (!slot) {
     // A layout that names no font or height gets the dialog font's.
     slot = fw::MakeFont({.name = font.name ? font.name : kDialogFontName,
-                         .height = font.height ? font.height : kDialogFontHeight,
+                         .height = scale_.FontHeight(font.height ? font.height : kDialogFontHeight),
                          .bold = font.bold,
                          .underline = font.underline});
   }
@@ -106,6 +112,9 @@ void Form::Build(std::span<const ControlSpec> layout) {
   }
   def_.bounds = {x, y, w, h};
   Create(FrameworkWindowClass(), style, ex_style, nullptr, form_def_.caption);
+  // The DPI belongs to the window's monitor, so it is known only now.
+  scale_ = ScaleOfWindow(hwnd_);
+  if (!scale_.IsIdentity()) Resize(nullptr);
   if (form_def_.icon) {
     icon_big_.reset(
         static_cast<HICON>(LoadImageA(ModuleHandle(), form_def_.icon, IMAGE_ICON, 32, 32, 0)));
@@ -119,7 +128,8 @@ void Form::Build(std::span<const ControlSpec> layout) {
   }
 
   std::set<HWND> parents_seen;
-  for (const ControlSpec& def : layout) {
+  for (const ControlSpec& stored : layout) {
+    const ControlSpec def = Scaled(stored);
     std::unique_ptr<Control> control;
     HWND parent = ParentHandleFor(def);
     switch (def.kind) {
@@ -187,6 +197,52 @@ void Form::Build(std::span<const ControlSpec> layout) {
   // Like stored properties, which are all read before any control hears
   // that loading is over.
   for (const auto& c : controls_) c->Loaded();
+}
+
+ControlSpec Form::Scaled(const ControlSpec& def) const {
+  ControlSpec s = def;
+  s.bounds = scale_.Apply(def.bounds);
+  s.tab_row_height = scale_.Span(def.bounds.top, def.tab_row_height);
+  return s;
+}
+
+SIZE Form::WindowSize() const {
+  const Bounds client = scale_.Apply({0, 0, form_def_.client_width, form_def_.client_height});
+  RECT r = {0, 0, client.width, client.height};
+  AdjustWindowRectForDpi(r, static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_STYLE)),
+                         static_cast<DWORD>(GetWindowLongA(hwnd_, GWL_EXSTYLE)), scale_.Dpi());
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+// Without a rectangle, the window keeps its centre: a centred form stays
+// centred on the screen.
+void Form::Resize(const RECT* window_rect) {
+  RECT r = {};
+  if (window_rect) {
+    r = *window_rect;
+  } else {
+    RECT now = {};
+    GetWindowRect(hwnd_, &now);
+    const SIZE size = WindowSize();
+    r.left = (now.left + now.right - size.cx) / 2;
+    r.top = (now.top + now.bottom - size.cy) / 2;
+    r.right = r.left + size.cx;
+    r.bottom = r.top + size.cy;
+  }
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::Rescale(const Scale& scale, const RECT* window_rect) {
+  // The old fonts live until every window has been handed its new one.
+  const auto old_fonts = std::move(fonts_);
+  fonts_.clear();
+  scale_ = scale;
+  Resize(window_rect);
+  // Parents come before their children in the layout, so each child is
+  // placed in its parent's new client area.
+  for (std::size_t i = 0; i < controls_.size(); ++i) controls_[i]->Rescale(Scaled(layout_[i]));
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 // Appends the tab stops below a parent, depth first, in each parent's own
@@ -396,6 +452,14 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         return true;
       }
       break;
+    case kDpiChangedMessage:
+      // A per-monitor aware form moved to a monitor of another DPI: laid
+      // out again for it, in the rectangle the system suggests.
+      Guarded([&] {
+        Rescale(Scale(ScalePercentForDpi(HIWORD(wp))), reinterpret_cast<const RECT*>(lp));
+      });
+      *result = 0;
+      return true;
     default:
       break;
   }

@@ -15,6 +15,7 @@
 #include "framework/control.h"
 #include "framework/gdi.h"
 #include "framework/layout.h"
+#include "framework/scale.h"
 
 namespace rf::fw {
 
@@ -63,6 +64,16 @@ class Form : public Control {
   const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
   const FormSpec& Layout() const { return form_def_; }
 
+  // The display scale the form was laid out for; the layout's 96-DPI
+  // values are turned into device pixels by its rule.
+  const Scale& DisplayScale() const { return scale_; }
+  // A layout row as laid out at the form's scale.
+  ControlSpec Scaled(const ControlSpec& def) const;
+  // Lays the form out again for another scale (WM_DPICHANGED), in the
+  // window rectangle given (screen coordinates), or centred on the old
+  // one's centre where none is given.
+  void Rescale(const Scale& scale, const RECT* window_rect);
+
   HFONT FontFor(const ControlSpec& def);
   HFONT FontOf(const Control& control);
   HFONT MakeFont(const FontSpec& font);
@@ -86,11 +97,16 @@ class Form : public Control {
 
  private:
   void Build(std::span<const ControlSpec> layout);
+  // The window's size for its client area at the form's scale.
+  SIZE WindowSize() const;
+  void Resize(const RECT* window_rect);
   HWND ParentHandleFor(const ControlSpec& def);
   void CloseModal();
   void CollectTabStops(HWND parent, std::vector<HWND>& out) const;
 
   FormSpec form_def_;
+  std::vector<ControlSpec> layout_;  // as stored, at 96 DPI; one row per control
+  Scale scale_;
   std::vector<std::unique_ptr<Control>> controls_;
   std::map<std::string, Control*> by_name_;
   std::map<std::string, UniqueFont> fonts_;

@@ -53,6 +53,10 @@ struct ControlSpec {
   const char* items = nullptr;   // radio group items, separated by '\n'
   int columns = 1;
   int item_index = -1;
+  // Tab controls: the least distance from the control's top to its pages,
+  // so that a control laid over the right end of the row covers only tabs
+  // and never a page; 0: what the system gives.
+  int tab_row_height = 0;
   FontSpec font;
   const char* picture = nullptr;          // resource holding the picture property
   int cursor = 0;                         // custom cursor number; 0: default

@@ -73,6 +73,12 @@ void TNxHotLabel::Loaded() {
   NxHotLabelBase::Loaded();
 }
 
+void TNxHotLabel::Rescale(const fw::ControlSpec& scaled) {
+  fw::Label::Rescale(scaled);
+  // The form's font went in first; the label's own one, at the new scale.
+  SetLabelFont(font_);
+}
+
 void TNxHotLabel::HintShow(std::string& hint) {
   HintShowing(hint);
 }
@@ -90,8 +96,10 @@ FontAttributes TNxHotLabel::LabelFont() const {
 }
 
 void TNxHotLabel::SetLabelFont(const FontAttributes& font) {
+  // The properties keep the 96-DPI height; the font is made for the
+  // dialog's scale.
   fw::UniqueFont next = fw::MakeFont({.name = font.name.c_str(),
-                                      .height = font.height,
+                                      .height = OwnerForm().DisplayScale().FontHeight(font.height),
                                       .bold = font.bold,
                                       .italic = font.italic,
                                       .underline = font.underline,

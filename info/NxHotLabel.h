@@ -37,6 +37,7 @@ class TNxHotLabel : public fw::Label, public NxHotLabelBase {
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
   void HandleCommand(WORD code) override;
   void Loaded() override;
+  void Rescale(const fw::ControlSpec& scaled) override;
   void HintShow(std::string& hint) override;
 
   std::string LabelCaption() const override;

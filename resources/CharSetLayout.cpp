@@ -124,6 +124,7 @@ const ControlSpec kLayout[] = {
      .kind = ControlKind::TabControl,
      .bounds = {8, 128, 441, 225},
      .tab_order = 8,
+     .tab_row_height = 20,  // PInfo's height: the panel lies over the tab row only
      .font = kTabFont},
     {.name = "TSansi",
      .kind = ControlKind::TabPage,

@@ -9,7 +9,13 @@ fi
 # connections: two of these started at once must never share a server, or
 # the first to end takes the other's display away with it.
 number=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 </dev/null &
+# A display of more DPI (RF_DPI, see cmake/wine-run.sh) has more pixels, as
+# a real one does: 1280 x 1024 at 96 DPI, grown by the same factor.
+dpi=${RF_DPI:-96}
+case "$dpi" in '' | *[!0-9]*) dpi=96 ;; esac
+[ "$dpi" -ge 96 ] || dpi=96
+size="$((1280 * dpi / 96))x$((1024 * dpi / 96))"
+Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$number" >/dev/null 2>&1 </dev/null &
 xvfb=$!
 for _ in $(seq 100); do
   [ -s "$number" ] && break

@@ -9,7 +9,7 @@ command -v clang-tidy >/dev/null || { echo "clang-tidy not found"; exit 2; }
 files=$(python3 - "$src" "$build/compile_commands.json" <<'PY'
 import json, os, sys
 src, db = sys.argv[1], sys.argv[2]
-product = ("chardata", "picker", "info", "gif", "checker")
+product = ("chardata", "picker", "info", "gif", "checker", "framework", "resources")
 for entry in json.load(open(db)):
     rel = os.path.relpath(entry["file"], src)
     if rel.split(os.sep)[0] in product:

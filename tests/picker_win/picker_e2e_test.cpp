@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "plugin_fixture.h"
+
+#include <commctrl.h>
 
 namespace rf::test {
 namespace {
@@ -204,6 +207,79 @@ TEST_F(PickerTest, LayoutHasEveryControlAtItsPlace) {
   const std::vector<std::pair<int, int>> sizes = {{289, 197}, {289, 169}, {361, 197},
                                                   {361, 197}, {91, 197},  {199, 197}};
   EXPECT_EQ(picture_sizes, sizes);
+}
+
+// What a user sees of a tab row: each tab's rectangle in the tab control,
+// whether the window under its centre is the tab control itself, and the
+// tab a click there selects.
+struct TabRow {
+  RECT client = {};
+  RECT page = {};  // the page area
+  int rows = 0;
+  bool arrows = false;  // the row scrolls
+  std::vector<RECT> tabs;
+  std::vector<bool> on_top;
+  std::vector<int> selected_by_click;
+};
+
+TabRow ReadTabRow(HWND tabs) {
+  TabRow row;
+  GetClientRect(tabs, &row.client);
+  row.page = row.client;
+  SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&row.page));
+  row.rows = static_cast<int>(SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0));
+  HWND arrows = FindWindowExA(tabs, nullptr, "msctls_updown32", nullptr);
+  row.arrows = arrows && IsWindowVisible(arrows);
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    RECT r = {};
+    SendMessageA(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
+    row.tabs.push_back(r);
+  }
+  for (int i = 0; i < count; ++i) {
+    const RECT& r = row.tabs[static_cast<std::size_t>(i)];
+    POINT centre = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    host::Click(tabs, centre.x, centre.y);
+    host::Sync(tabs);
+    row.selected_by_click.push_back(host::SelectedTab(tabs));
+    ClientToScreen(tabs, &centre);
+    row.on_top.push_back(WindowFromPoint(centre) == tabs);
+  }
+  return row;
+}
+
+TEST_F(PickerTest, EveryTabOfBothRowsCanBeSeenAndClicked) {
+  TabRow outer, iso;
+  RECT panel = {};
+  copy_->Run([&](HWND d) {
+    SetWindowPos(d, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND pc_char = Control(d, "PCChar");
+    panel = host::RectInParent(Control(d, "PInfo"));
+    MapWindowPoints(d, pc_char, reinterpret_cast<POINT*>(&panel), 2);
+    outer = ReadTabRow(pc_char);
+    host::SelectTab(pc_char, 1);
+    iso = ReadTabRow(Control(d, "PCiso"));
+    host::PressButton(Control(d, "BtnAbbruch"));
+  });
+  ASSERT_EQ(outer.tabs.size(), 6u);
+  ASSERT_EQ(iso.tabs.size(), 15u);
+  // The panel lies over the right end of the outer row and over nothing
+  // else: every tab lies wholly left of it, the pages begin below it.
+  EXPECT_EQ(panel.top, 0);
+  EXPECT_GE(outer.page.top, panel.bottom);
+  for (const TabRow* row : {&outer, &iso}) {
+    EXPECT_EQ(row->rows, 1);
+    EXPECT_FALSE(row->arrows);
+    for (std::size_t i = 0; i < row->tabs.size(); ++i) {
+      SCOPED_TRACE(i);
+      const RECT& r = row->tabs[i];
+      EXPECT_GE(r.left, row->client.left);
+      EXPECT_LE(r.right, row == &outer ? panel.left : row->client.right);
+      EXPECT_LE(r.bottom, row->page.top);
+      EXPECT_TRUE(row->on_top[i]);
+      EXPECT_EQ(row->selected_by_click[i], static_cast<int>(i));
+    }
+  }
 }
 
 TEST_F(PickerTest, TabWalksTheControlsInTabOrder) {

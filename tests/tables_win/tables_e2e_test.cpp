@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/scale.h"
 #include "gif/gifimage.h"
 #include "tests/picker_win/plugin_fixture.h"
 
@@ -74,6 +75,14 @@ std::string ArtifactPath(const std::string& file) {
   return dir + "\\" + file;
 }
 
+// The runs at other DPIs keep their screenshots beside the 96-DPI ones.
+std::string DpiSuffix() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi == 96 ? "" : "_dpi" + std::to_string(dpi);
+}
+
 // What one tab showed: the dialog's client area and where the picture lies.
 struct Shown {
   host::Screenshot shot;
@@ -105,7 +114,8 @@ class TablesOnScreen : public ::testing::Test {
         s.origin = origin;
         s.panel = host::RectInParent(Control(d, "PInfo"));
         s.shot = host::CaptureWindow(d, /*client_only=*/true);
-        s.saved = host::SavePng(s.shot, ArtifactPath(std::string("tables_") + t.name + ".png"));
+        s.saved = host::SavePng(
+            s.shot, ArtifactPath(std::string("tables_") + t.name + DpiSuffix() + ".png"));
       }
       host::PressButton(Control(d, "BtnAbbruch"));
     });
@@ -196,6 +206,36 @@ TEST_F(TablesOnScreen, TheStripBelowAPictureIsNotPartOfIt) {
     ASSERT_LT(y, s.shot.height);
     EXPECT_NE(s.shot.Pixel(s.origin.x, y), RGB(0, 0, 0));
     EXPECT_NE(s.shot.Pixel(s.origin.x + kCellWidth, y), RGB(0, 0, 0));
+  }
+}
+
+// At any display scale the window shows each picture pixel over the device
+// pixels between its scaled edges, the mapping the mouse handlers get: at
+// 96 DPI that is the picture itself. (Runs again at 144 and 192 DPI.)
+TEST_F(TablesOnScreen, PicturesFollowTheScaleRulePixelForPixel) {
+  HDC screen = GetDC(nullptr);
+  const fw::Scale s(fw::ScalePercentForDpi(GetDeviceCaps(screen, LOGPIXELSY)));
+  ReleaseDC(nullptr, screen);
+  for (const Tab& t : kTabs) {
+    SCOPED_TRACE(t.name);
+    const Picture pic = StoredPicture(t.picture);
+    ASSERT_GT(pic.width, 0) << "stored picture missing";
+    ASSERT_TRUE(shown_.count(t.name)) << "the dialog did not run";
+    const Shown& shown = shown_[t.name];
+    const int wide = s.Edge(pic.width), high = s.Edge(pic.height);
+    ASSERT_LE(shown.origin.x + wide, shown.shot.width);
+    ASSERT_LE(shown.origin.y + high, shown.shot.height);
+    int wrong = 0;
+    std::string first;
+    for (int y = 0; y < high; ++y)
+      for (int x = 0; x < wide; ++x) {
+        const POINT at = {shown.origin.x + x, shown.origin.y + y};
+        if (PtInRect(&shown.panel, at)) continue;
+        const COLORREF live = shown.shot.Pixel(at.x, at.y);
+        if (live != pic.At(s.ToLayout(x), s.ToLayout(y)) && ++wrong <= 8)
+          first.append(" ").append(std::to_string(x)).append(",").append(std::to_string(y));
+      }
+    EXPECT_EQ(wrong, 0) << "of " << wide * high << " device pixels, first at" << first;
   }
 }
 
