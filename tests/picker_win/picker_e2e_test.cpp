@@ -15,16 +15,7 @@ namespace {
 using host::Control;
 using host::GetText;
 
-class PickerTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    config_ = DeliveredConfig();
-    ASSERT_FALSE(config_.empty()) << "data/Runefold.cfg not found";
-    copy_ = std::make_unique<PluginCopy>(&config_);
-  }
-  std::string config_;
-  std::unique_ptr<PluginCopy> copy_;
-};
+class PickerTest : public DeliveredPluginTest {};
 
 TEST_F(PickerTest, EveryWayOutSetsResultAndKind) {
   struct Way {

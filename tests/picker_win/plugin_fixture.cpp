@@ -172,4 +172,19 @@ RunResult PluginCopy::Run(const std::function<void(HWND dialog)>& script, BoxWay
   return result;
 }
 
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+std::string ArtifactPath(const std::string& file) {
+  std::string dir = "Z:" + std::string(RF_BINARY_DIR) + "/artifacts";
+  for (char& c : dir)
+    if (c == '/') c = '\\';
+  CreateDirectoryA(dir.c_str(), nullptr);
+  return dir + "\\" + file;
+}
+
 }  // namespace rf::test

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -53,6 +56,24 @@ class PluginCopy {
   std::string folder_;
   host::Plugin plugin_;
 };
+
+// A fresh private copy of the module with the delivered configuration for
+// each test.
+class DeliveredPluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    config_ = DeliveredConfig();
+    ASSERT_FALSE(config_.empty()) << "data/Runefold.cfg not found";
+    copy_ = std::make_unique<PluginCopy>(&config_);
+  }
+  std::string config_;
+  std::unique_ptr<PluginCopy> copy_;
+};
+
+// The screen's LOGPIXELSY: the DPI Wine's LogPixels sets for the run.
+int ScreenDpi();
+// A file in the build's artifacts folder (made when missing).
+std::string ArtifactPath(const std::string& file);
 
 // Moves the pointer to the screen's corner, away from the dialogs.
 void ParkPointer();

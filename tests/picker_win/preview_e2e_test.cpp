@@ -17,16 +17,7 @@ using host::GetText;
 // Twice the rest the popup waits for.
 constexpr DWORD kMoreThanARest = 1000;
 
-class PreviewE2e : public ::testing::Test {
- protected:
-  void SetUp() override {
-    config_ = DeliveredConfig();
-    ASSERT_FALSE(config_.empty()) << "data/Runefold.cfg not found";
-    copy_ = std::make_unique<PluginCopy>(&config_);
-  }
-  std::string config_;
-  std::unique_ptr<PluginCopy> copy_;
-};
+class PreviewE2e : public DeliveredPluginTest {};
 
 struct Sample {
   const char* picture;

@@ -28,21 +28,6 @@ int RunDpi() {
   return dpi && *dpi ? std::atoi(dpi) : 96;
 }
 
-int ScreenDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
-std::string ArtifactPath(const std::string& file) {
-  std::string dir = "Z:" + std::string(RF_BINARY_DIR) + "/artifacts";
-  for (char& c : dir)
-    if (c == '/') c = '\\';
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir + "\\" + file;
-}
-
 int FontPixels(HWND window) {
   LOGFONTA lf = {};
   auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
@@ -87,16 +72,9 @@ void ExpectPlaces(const std::vector<Placed>& places) {
   }
 }
 
-class ScaledPicker : public ::testing::Test {
+class ScaledPicker : public DeliveredPluginTest {
  protected:
-  void SetUp() override {
-    config_ = DeliveredConfig();
-    ASSERT_FALSE(config_.empty()) << "data/Runefold.cfg not found";
-    copy_ = std::make_unique<PluginCopy>(&config_);
-  }
   const fw::Scale scale_{fw::ScalePercentForDpi(RunDpi())};
-  std::string config_;
-  std::unique_ptr<PluginCopy> copy_;
 };
 
 TEST_F(ScaledPicker, BothDialogsLieWhereTheRuleSays) {

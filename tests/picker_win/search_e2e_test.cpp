@@ -12,13 +12,8 @@ namespace {
 using host::Control;
 using host::GetText;
 
-class SearchE2e : public ::testing::Test {
+class SearchE2e : public DeliveredPluginTest {
  protected:
-  void SetUp() override {
-    config_ = DeliveredConfig();
-    ASSERT_FALSE(config_.empty()) << "data/Runefold.cfg not found";
-    copy_ = std::make_unique<PluginCopy>(&config_);
-  }
   // Waits for the search to show with the focus in its edit.
   static HWND WaitForSearchEdit(HWND dialog) {
     HWND edit = nullptr;
@@ -29,8 +24,6 @@ class SearchE2e : public ::testing::Test {
     });
     return edit;
   }
-  std::string config_;
-  std::unique_ptr<PluginCopy> copy_;
 };
 
 // Open, Ctrl+F, type, Enter, type, Enter, Escape, Enter: the whole run by

@@ -67,19 +67,9 @@ Picture StoredPicture(const std::string& control) {
   return p;
 }
 
-std::string ArtifactPath(const std::string& file) {
-  std::string dir = "Z:" + std::string(RF_BINARY_DIR) + "/artifacts";
-  for (char& c : dir)
-    if (c == '/') c = '\\';
-  CreateDirectoryA(dir.c_str(), nullptr);
-  return dir + "\\" + file;
-}
-
 // The runs at other DPIs keep their screenshots beside the 96-DPI ones.
 std::string DpiSuffix() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int dpi = ScreenDpi();
   return dpi == 96 ? "" : "_dpi" + std::to_string(dpi);
 }
 
@@ -213,9 +203,7 @@ TEST_F(TablesOnScreen, TheStripBelowAPictureIsNotPartOfIt) {
 // pixels between its scaled edges, the mapping the mouse handlers get: at
 // 96 DPI that is the picture itself. (Runs again at 144 and 192 DPI.)
 TEST_F(TablesOnScreen, PicturesFollowTheScaleRulePixelForPixel) {
-  HDC screen = GetDC(nullptr);
-  const fw::Scale s(fw::ScalePercentForDpi(GetDeviceCaps(screen, LOGPIXELSY)));
-  ReleaseDC(nullptr, screen);
+  const fw::Scale s(fw::ScalePercentForDpi(ScreenDpi()));
   for (const Tab& t : kTabs) {
     SCOPED_TRACE(t.name);
     const Picture pic = StoredPicture(t.picture);
