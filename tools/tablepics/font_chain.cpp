@@ -35,4 +35,26 @@ int FontChain::FaceFor(char32_t codepoint) const {
   return -1;
 }
 
+GreyGlyph FontChain::Render(char32_t codepoint, int pixel_size) const {
+  const int index = FaceFor(codepoint);
+  if (index < 0) throw std::runtime_error("no font has U+" + std::to_string(codepoint));
+  FT_Face face = faces_->faces[static_cast<std::size_t>(index)];
+  if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(pixel_size)) != 0 ||
+      FT_Load_Char(face, codepoint, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL) != 0)
+    throw std::runtime_error("cannot render U+" + std::to_string(codepoint));
+  const FT_GlyphSlot slot = face->glyph;
+  const FT_Bitmap& bm = slot->bitmap;
+  GreyGlyph g;
+  g.width = static_cast<int>(bm.width);
+  g.height = static_cast<int>(bm.rows);
+  g.left = slot->bitmap_left;
+  g.top = slot->bitmap_top;
+  g.ascender = static_cast<int>(face->size->metrics.ascender >> 6);
+  g.coverage.resize(static_cast<std::size_t>(g.width * g.height));
+  for (int y = 0; y < g.height; ++y)
+    for (int x = 0; x < g.width; ++x)
+      g.coverage[static_cast<std::size_t>(y * g.width + x)] = bm.buffer[y * bm.pitch + x];
+  return g;
+}
+
 }  // namespace rf::tablepics

@@ -3,6 +3,7 @@
 // for what it lacks. All come from Debian packages (scripts/install-deps.sh).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -19,6 +20,16 @@ inline constexpr const char* kScalableFonts[] = {
     "/usr/share/fonts/truetype/tlwg/TlwgTypo.ttf",
 };
 
+// A glyph as FreeType renders it, smoothed: coverage 0 (none) to 255.
+struct GreyGlyph {
+  int width = 0, height = 0;
+  int left = 0;                        // from the pen position to the bitmap's left edge
+  int top = 0;                         // from the baseline up to the bitmap's top edge
+  int ascender = 0;                    // of the face at this size, baseline to the box's top
+  std::vector<std::uint8_t> coverage;  // row by row
+  std::uint8_t At(int x, int y) const { return coverage[static_cast<std::size_t>(y * width + x)]; }
+};
+
 class FontChain {
  public:
   // Throws std::runtime_error naming a file FreeType cannot open.
@@ -29,6 +40,9 @@ class FontChain {
 
   // The index of the first face with a glyph for the character, or -1.
   int FaceFor(char32_t codepoint) const;
+  // The character's glyph from its face at a pixel size (the em square);
+  // throws std::runtime_error when no face has it.
+  GreyGlyph Render(char32_t codepoint, int pixel_size) const;
   const std::string& PathOf(int face) const { return paths_.at(static_cast<std::size_t>(face)); }
 
  private:
