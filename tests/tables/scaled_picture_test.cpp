@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace rf::tablepics {
 namespace {
@@ -66,6 +68,30 @@ TEST(ScaledPictures, GridAndInkFollowTheEdgeRuleAtEveryStep) {
       EXPECT_EQ(filled, "") << "empty cells with ink";
     }
   }
+}
+
+// The module stores what the tool draws; a change to the drawing or the
+// fonts shows here until the pictures are made again and committed.
+TEST(ScaledPictures, CommittedPicturesAreCurrent) {
+  for (const char* path : kScalableFonts)
+    if (!fs::exists(path)) GTEST_SKIP() << path << " missing (scripts/install-deps.sh)";
+  const FontChain fonts(kScalableFonts);
+  std::ifstream t(fs::path(RF_TABLE_LIST_DIR) / "tables.tsv");
+  std::ifstream c(fs::path(RF_TABLE_LIST_DIR) / "cells.tsv");
+  const auto tables = ReadCellLists(t, c);
+  std::string stale;
+  for (const int step : fw::kScaleSteps) {
+    if (step == 100) continue;
+    for (const TableInfo& table : tables) {
+      const std::string name = table.picture + "_" + std::to_string(step) + ".pic";
+      std::ifstream in(fs::path(RF_SOURCE_DIR) / "resources/tables" / name, std::ios::binary);
+      const std::vector<std::uint8_t> stored{std::istreambuf_iterator<char>(in), {}};
+      const auto want = PictureProperty(
+          EncodeGif(DrawScaledTablePicture(table, fonts, fw::Scale(step)), ScaledPalette()));
+      if (stored != want) stale += " " + name;
+    }
+  }
+  EXPECT_EQ(stale, "") << "build the target tablepics_update and commit resources/tables";
 }
 
 }  // namespace
