@@ -464,11 +464,29 @@ PictureControl::~PictureControl() = default;
 
 void PictureControl::SetPicture(std::unique_ptr<Graphic> picture) {
   picture_ = std::move(picture);
+  at_scale_ = false;
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void PictureControl::LoadPicture(HMODULE module, const std::string& name) {
+  module_ = module;
+  resource_ = name;
+  const Scale& scale = form_.DisplayScale();
+  if (!scale.IsIdentity()) {
+    const std::string scaled = name + "_" + std::to_string(scale.Percent());
+    if (auto picture = LoadOptionalPictureResource(module, scaled.c_str())) {
+      SetPicture(std::move(picture));
+      at_scale_ = true;
+      return;
+    }
+  }
+  if (auto picture = LoadOptionalPictureResource(module, name.c_str()))
+    SetPicture(std::move(picture));
 }
 
 void PictureControl::Rescale(const ControlSpec& scaled) {
   Control::Rescale(scaled);
+  if (module_) LoadPicture(module_, resource_);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -539,7 +557,7 @@ bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
       GetClientRect(hwnd_, &client);
       FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
       if (picture_ && !picture_->Empty()) {
-        if (form_.DisplayScale().IsIdentity()) {
+        if (form_.DisplayScale().IsIdentity() || at_scale_) {
           Canvas canvas(dc);
           const RECT r = {0, 0, picture_->Width(), picture_->Height()};
           Guarded([&] { picture_->Draw(canvas, r); });

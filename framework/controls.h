@@ -136,6 +136,11 @@ class PictureControl : public Control {
   ~PictureControl() override;
   void SetPicture(std::unique_ptr<Graphic> picture);
   Graphic* Picture() const { return picture_.get(); }
+  // The module's picture resource drawn for the form's scale
+  // ("<name>_<percent>"), else the 100 % one ("<name>"), shown enlarged;
+  // loaded again when the form changes its scale. A missing resource
+  // leaves the control empty.
+  void LoadPicture(HMODULE module, const std::string& name);
 
  protected:
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
@@ -145,6 +150,9 @@ class PictureControl : public Control {
  private:
   void DrawEnlarged(HDC dc);
   std::unique_ptr<Graphic> picture_;
+  bool at_scale_ = false;  // drawn for the form's scale: shown as it is
+  HMODULE module_ = nullptr;
+  std::string resource_;
 };
 
 class IconControl : public Control {

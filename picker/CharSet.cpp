@@ -140,9 +140,7 @@ void TTCharSet::LoadPictures() {
   HMODULE module = fw::ModuleHandle();
   for (TCharTableKind kind : chardata::kAllCharTableKinds) {
     const std::string picture(PictureOf(kind).picture);
-    if (auto loaded = fw::LoadOptionalPictureResource(module, picture.c_str())) {
-      Get<fw::PictureControl>(picture).SetPicture(std::move(loaded));
-    }
+    Get<fw::PictureControl>(picture).LoadPicture(module, picture);
   }
 }
 

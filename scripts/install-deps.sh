@@ -13,6 +13,7 @@ packages=(
   wine wine64 wine32:i386 qemu-user-static
   xvfb xauth x11-utils fonts-wine fonts-liberation
   unifont imagemagick python3 procps unicode-cldr-core
+  libfreetype-dev fonts-freefont-ttf fonts-dejavu-core fonts-tlwg-typo-ttf
   tidy unzip
 )
 

@@ -2,6 +2,7 @@
 // and GNU Unifont and writes each as <picture>.pic (picture property form),
 // optionally also as .gif and .ppm for looking at them.
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 
 #include "tools/tablepics/cell_list.h"
 #include "tools/tablepics/picture_file.h"
+#include "tools/tablepics/scaled_picture.h"
 #include "tools/tablepics/table_picture.h"
 #include "tools/tablepics/unifont.h"
 
@@ -23,11 +25,14 @@ struct Options {
   std::string tables, cells, font, combining, out;
   bool gif = false;
   bool ppm = false;
+  std::vector<int> scales;  // percent; none: the 100 % pictures from Unifont
 };
 
 constexpr const char* kUsage =
     "usage: tablepics --tables TABLES.tsv --cells CELLS.tsv --font unifont.hex\n"
-    "                 [--combining plane00-combining.txt] --out DIR [--gif] [--ppm]\n";
+    "                 [--combining plane00-combining.txt] --out DIR [--gif] [--ppm]\n"
+    "                 [--scale PERCENT]...  (larger pictures, <picture>_<PERCENT>.pic,\n"
+    "                                        from the scalable fonts)\n";
 
 bool ParseArgs(int argc, char** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
@@ -52,6 +57,8 @@ bool ParseArgs(int argc, char** argv, Options& o) {
       o.gif = true;
     else if (a == "--ppm")
       o.ppm = true;
+    else if (a == "--scale" && i + 1 < argc)
+      o.scales.push_back(std::atoi(argv[++i]));
     else
       ok = false;
     if (!ok) return false;
@@ -83,6 +90,22 @@ int Run(const Options& o) {
     font.ReadCombining(combining_in);
   }
   fs::create_directories(o.out);
+  if (!o.scales.empty()) {
+    const FontChain fonts(kScalableFonts);
+    for (const int percent : o.scales)
+      for (const auto& table : tables) {
+        const IndexedPicture picture = DrawScaledTablePicture(table, fonts, rf::fw::Scale(percent));
+        const fs::path base = fs::path(o.out) / (table.picture + "_" + std::to_string(percent));
+        const auto gif = EncodeGif(picture, ScaledPalette());
+        WriteFile(fs::path(base).replace_extension(".pic"), PictureProperty(gif));
+        if (o.gif) WriteFile(fs::path(base).replace_extension(".gif"), gif);
+        if (o.ppm)
+          WriteFile(fs::path(base).replace_extension(".ppm"), EncodePpm(picture, ScaledPalette()));
+      }
+    std::printf("tablepics: wrote %zu pictures at %zu scales to %s\n", tables.size(),
+                o.scales.size(), o.out.c_str());
+    return 0;
+  }
   for (const auto& table : tables) {
     const IndexedPicture picture = DrawTablePicture(table, font);
     const fs::path base = fs::path(o.out) / table.picture;

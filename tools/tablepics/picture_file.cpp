@@ -19,9 +19,10 @@ std::array<Rgb, 256> TablePalette() {
   return palette;
 }
 
-std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture) {
+std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture,
+                                    const std::array<Rgb, 256>& palette) {
   std::vector<gif::TGIFColor> colors;
-  for (const Rgb c : TablePalette()) colors.push_back({c.red, c.green, c.blue});
+  for (const Rgb c : palette) colors.push_back({c.red, c.green, c.blue});
   return gif::SaveSimplePicture(
       gif::StillPicture(picture.width, picture.height, std::move(colors), picture.pixels));
 }
@@ -30,11 +31,11 @@ std::vector<std::uint8_t> PictureProperty(std::span<const std::uint8_t> gif) {
   return resources::PictureProperty(gif);
 }
 
-std::vector<std::uint8_t> EncodePpm(const IndexedPicture& picture) {
+std::vector<std::uint8_t> EncodePpm(const IndexedPicture& picture,
+                                    const std::array<Rgb, 256>& palette) {
   const std::string header =
       "P6\n" + std::to_string(picture.width) + " " + std::to_string(picture.height) + "\n255\n";
   std::vector<std::uint8_t> out(header.begin(), header.end());
-  const auto palette = TablePalette();
   for (std::uint8_t index : picture.pixels) {
     const Rgb c = palette[index];
     out.insert(out.end(), {c.red, c.green, c.blue});

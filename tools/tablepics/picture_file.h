@@ -28,12 +28,14 @@ std::array<Rgb, 256> TablePalette();
 // GIF89a: the picture as logical screen and one full-size, non-interlaced
 // image at (0, 0) with the global table above, a graphic control extension
 // without transparency and delay 0, LZW minimum code size 8.
-std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture);
+std::vector<std::uint8_t> EncodeGif(const IndexedPicture& picture,
+                                    const std::array<Rgb, 256>& palette = TablePalette());
 
 // kPictureClass with its length byte, then the stream.
 std::vector<std::uint8_t> PictureProperty(std::span<const std::uint8_t> gif);
 
 // Portable pixmap (binary PPM) of the picture, for looking at it.
-std::vector<std::uint8_t> EncodePpm(const IndexedPicture& picture);
+std::vector<std::uint8_t> EncodePpm(const IndexedPicture& picture,
+                                    const std::array<Rgb, 256>& palette = TablePalette());
 
 }  // namespace rf::tablepics

@@ -1,0 +1,42 @@
+// Every drawn cell of every table has a glyph in the scalable fonts the
+// larger pictures are drawn from, cell by cell.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tools/tablepics/cell_list.h"
+#include "tools/tablepics/font_chain.h"
+
+namespace rf::tablepics {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ScalableFonts, CoverEveryDrawnCell) {
+  for (const char* path : kScalableFonts)
+    if (!fs::exists(path)) GTEST_SKIP() << path << " missing (scripts/install-deps.sh)";
+  const FontChain fonts(kScalableFonts);
+  std::ifstream t(fs::path(RF_TABLE_LIST_DIR) / "tables.tsv");
+  std::ifstream c(fs::path(RF_TABLE_LIST_DIR) / "cells.tsv");
+  const auto tables = ReadCellLists(t, c);
+  ASSERT_EQ(tables.size(), 20u);
+  int drawn = 0;
+  std::string missing;
+  for (const TableInfo& table : tables)
+    for (std::size_t i = 0; i < table.cells.size(); ++i) {
+      const CellInfo& cell = table.cells[i];
+      if (!cell.drawn || !cell.codepoint) continue;
+      ++drawn;
+      if (fonts.FaceFor(*cell.codepoint) < 0)
+        missing += " " + table.picture + ":" + std::to_string(i);
+    }
+  EXPECT_GT(drawn, 1800);
+  EXPECT_EQ(missing, "");
+  // The first face, a monospaced serif one, draws the Latin cells.
+  EXPECT_EQ(fonts.FaceFor(U'\u00E9'), 0);
+}
+
+}  // namespace
+}  // namespace rf::tablepics
