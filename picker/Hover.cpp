@@ -65,6 +65,12 @@ std::optional<int> CellIndexAt(const PictureParams& picture, int x, int y) {
   return row + column * picture.rows;
 }
 
+CellBox CellBounds(const PictureParams& picture, int cell) {
+  const int column = cell / picture.rows, row = cell % picture.rows;
+  return {column * kCellWidth, row * picture.cell_height, (column + 1) * kCellWidth,
+          (row + 1) * picture.cell_height};
+}
+
 std::optional<HoverTexts> HoverDisplay(TCharTableKind kind, int x, int y) {
   const std::optional<int> index = CellIndexAt(PictureOf(kind), x, y);
   if (!index) return std::nullopt;

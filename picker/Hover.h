@@ -28,6 +28,14 @@ const PictureParams& PictureOf(chardata::TCharTableKind kind);
 // picture. Cells run down each column, then on to the next column.
 std::optional<int> CellIndexAt(const PictureParams& picture, int x, int y);
 
+// A cell's rectangle in picture pixels, right and bottom exclusive: from
+// its own left and top grid line to the next ones, as the hit testing
+// gives each grid line to the cell right of or below it.
+struct CellBox {
+  int left, top, right, bottom;
+};
+CellBox CellBounds(const PictureParams& picture, int cell);
+
 // The texts of EdZeichenNr, EdDez, EdHex, EdEntitie, EdUser1..3.
 struct HoverTexts {
   std::string number;

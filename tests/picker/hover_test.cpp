@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "chardata/char_store.h"
@@ -68,6 +69,24 @@ TEST_F(HoverTest, CentreOfEveryCellHitsThatCell) {
       const int y = p.cell_height * (i % p.rows) + p.cell_height / 2;
       ASSERT_EQ(CellIndexAt(p, x, y), i) << p.picture;
     }
+  }
+}
+
+// The hit testing and the rectangles agree: every pixel of a cell's box
+// that is not on the frame hits that cell, and the boxes tile the picture.
+TEST_F(HoverTest, CellBoundsTileThePictureAsTheHitTestingDoes) {
+  for (TCharTableKind kind : kAllCharTableKinds) {
+    const PictureParams& p = PictureOf(kind);
+    int area = 0;
+    for (int i = 0; i < TableEntryCount(kind); ++i) {
+      const CellBox b = CellBounds(p, i);
+      area += (b.right - b.left) * (b.bottom - b.top);
+      for (int y = std::max(b.top, 2); y < b.bottom; ++y) {
+        for (int x = std::max(b.left, 2); x < b.right; ++x)
+          ASSERT_EQ(CellIndexAt(p, x, y), i) << p.picture << " " << x << "," << y;
+      }
+    }
+    EXPECT_EQ(area, (p.width - 1) * (p.height - 1)) << p.picture;
   }
 }
 
