@@ -70,6 +70,39 @@ TEST(ScaledPictures, GridAndInkFollowTheEdgeRuleAtEveryStep) {
   }
 }
 
+// The integral's top, extension and bottom stack into one sign: the stem
+// reaches the edges of each piece's area in the same device columns.
+TEST(ScaledPictures, IntegralPiecesJoinAtEveryStep) {
+  for (const char* path : kScalableFonts)
+    if (!fs::exists(path)) GTEST_SKIP() << path << " missing (scripts/install-deps.sh)";
+  const FontChain fonts(kScalableFonts);
+  std::ifstream t(fs::path(RF_TABLE_LIST_DIR) / "tables.tsv");
+  std::ifstream c(fs::path(RF_TABLE_LIST_DIR) / "cells.tsv");
+  const auto tables = ReadCellLists(t, c);
+  const TableInfo* technik = nullptr;
+  for (const TableInfo& table : tables)
+    if (table.picture == "ITechnik") technik = &table;
+  ASSERT_NE(technik, nullptr);
+  for (const int step : fw::kScaleSteps) {
+    if (step == 100) continue;
+    SCOPED_TRACE(step);
+    const fw::Scale s(step);
+    const IndexedPicture pic = DrawScaledTablePicture(*technik, fonts, s);
+    auto inked_columns = [&](int cell, bool bottom_row) {
+      const CellArea a = ScaledInkAreaOf(*technik, cell, s);
+      std::string columns;
+      for (int x = a.left; x <= a.right; ++x)
+        columns += pic.At(x, bottom_row ? a.bottom : a.top) == kSilver ? '.' : '#';
+      return columns;
+    };
+    const std::string stem = inked_columns(27, false);
+    EXPECT_NE(stem.find('#'), std::string::npos);
+    EXPECT_EQ(inked_columns(27, true), stem);
+    EXPECT_EQ(inked_columns(26, true), stem) << "top piece";
+    EXPECT_EQ(inked_columns(28, false), stem) << "bottom piece";
+  }
+}
+
 // The module stores what the tool draws; a change to the drawing or the
 // fonts shows here until the pictures are made again and committed.
 TEST(ScaledPictures, CommittedPicturesAreCurrent) {

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "tools/tablepics/cell_glyph.h"
+
 namespace rf::tablepics {
 namespace {
 
@@ -62,14 +64,42 @@ void DrawCell(IndexedPicture& pic, const TableInfo& table, int cell, const FontC
     if (ink_width > area_width || ink_height > area_height) continue;
     // Across: centred by its ink. Down: the font's box centred, so the
     // letters of a picture share a baseline, unless the ink would leave.
-    const int pen_x = area.left + (area_width - ink_width) / 2 - ink.left;
+    int pen_x = area.left + (area_width - ink_width) / 2 - ink.left;
     int baseline = area.top + (area_height - size) / 2 + parts.back().ascender;
     if (baseline + ink.top < area.top || baseline + ink.bottom > area.bottom)
       baseline = area.top + (area_height - ink_height) / 2 - ink.top;
+    const StrokeExtension ext = StrokeExtensionOf(cp);
+    if (ext.up || ext.down) {
+      // Pieces of a stacked sign: the stem centred, whatever the hook does,
+      // so the stems of the three cells lie in one line.
+      const GreyGlyph& g = parts.back();
+      const int row = (ext.down ? ink.bottom - 1 : ink.top + 1) + g.top;
+      long weight = 0, moment = 0;
+      for (int x = 0; x < g.width; ++x) {
+        weight += g.At(x, row);
+        moment += static_cast<long>(g.At(x, row)) * (2 * (g.left + x) + 1);
+      }
+      if (weight > 0) pen_x = static_cast<int>(area.left + area_width / 2 - (moment / weight) / 2);
+    }
     for (const GreyGlyph& g : parts)
       for (int y = 0; y < g.height; ++y)
         for (int x = 0; x < g.width; ++x)
           if (g.At(x, y) > 0) Blend(pic, pen_x + g.left + x, baseline - g.top + y, g.At(x, y));
+    // The stem runs on to the area's edge, in the profile of its row one
+    // pixel inside the glyph's cut end (the cut row itself may be partial).
+    const GreyGlyph& g = parts.back();
+    for (int x = 0; x < g.width; ++x) {
+      if (ext.down) {
+        const std::uint8_t c = g.At(x, ink.bottom - 1 + g.top);
+        for (int y = baseline + ink.bottom - 1; y <= area.bottom && c > 0; ++y)
+          Blend(pic, pen_x + g.left + x, y, c);
+      }
+      if (ext.up) {
+        const std::uint8_t c = g.At(x, ink.top + 1 + g.top);
+        for (int y = area.top; y <= baseline + ink.top + 1 && c > 0; ++y)
+          Blend(pic, pen_x + g.left + x, y, c);
+      }
+    }
     return;
   }
   throw std::runtime_error("glyph too large for cell " + std::to_string(cell) + " of " +
