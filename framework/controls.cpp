@@ -595,18 +595,29 @@ bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
 
 // ---- IconControl ----
 
-IconControl::IconControl(Form& form, const ControlSpec& def, HWND parent) : Control(form, def) {
+IconControl::IconControl(Form& form, const ControlSpec& def, HWND parent)
+    : Control(form, def), name_(def.picture) {
   Create("STATIC", WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, 0, parent, "");
-  if (def.picture) {
-    // At its own size, not stretched to the control (a 33-pixel picture
-    // control shows a 32-pixel icon in its top-left corner).
-    HICON icon = static_cast<HICON>(LoadImageA(ModuleHandle(), def.picture, IMAGE_ICON, 0, 0, 0));
-    icon_.reset(icon);
-    // A system icon (such as the error icon) is shared and never destroyed.
-    if (!icon)
-      icon = static_cast<HICON>(LoadImageA(nullptr, def.picture, IMAGE_ICON, 0, 0, LR_SHARED));
-    if (icon) SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-  }
+  ShowIconAtScale();
+}
+
+void IconControl::ShowIconAtScale() {
+  if (!name_) return;
+  // At its own size, not stretched to the control (a 33-pixel picture
+  // control shows a 32-pixel icon in its top-left corner).
+  const int size = form_.DisplayScale().Edge(32);
+  UniqueIcon icon(static_cast<HICON>(LoadImageA(ModuleHandle(), name_, IMAGE_ICON, size, size, 0)));
+  HICON shown = icon.get();
+  // A system icon (such as the error icon) is shared and never destroyed.
+  if (!shown) shown = static_cast<HICON>(LoadImageA(nullptr, name_, IMAGE_ICON, 0, 0, LR_SHARED));
+  if (shown) SendMessageA(hwnd_, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
+  // The old icon goes only once the control shows the new one.
+  icon_ = std::move(icon);
+}
+
+void IconControl::Rescale(const ControlSpec& scaled) {
+  Control::Rescale(scaled);
+  if (icon_) ShowIconAtScale();
 }
 
 }  // namespace rf::fw

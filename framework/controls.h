@@ -155,11 +155,18 @@ class PictureControl : public Control {
   std::string resource_;
 };
 
+// Shows an icon of the module at the size its scale gives 32 pixels, from
+// the icon's image of that size (a system icon where the module has none).
 class IconControl : public Control {
  public:
   IconControl(Form& form, const ControlSpec& def, HWND parent);
 
+ protected:
+  void Rescale(const ControlSpec& scaled) override;
+
  private:
+  void ShowIconAtScale();
+  const char* name_;
   UniqueIcon icon_;
 };
 

@@ -35,10 +35,8 @@ TFrmInfo::~TFrmInfo() {
 }
 
 void TFrmInfo::LoadPictures() {
-  HMODULE module = fw::ModuleHandle();
-  if (auto picture = fw::LoadOptionalPictureResource(module, "Image2")) {
-    Get<fw::PictureControl>("Image2").SetPicture(std::move(picture));
-  }
+  // The picture drawn for the dialog's scale where the module has one.
+  Get<fw::PictureControl>("Image2").LoadPicture(fw::ModuleHandle(), "Image2");
 }
 
 void TFrmInfo::FormCreate() {

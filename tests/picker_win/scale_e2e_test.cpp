@@ -11,6 +11,7 @@
 #include "picker/Hover.h"
 #include "plugin_fixture.h"
 #include "resources/layouts.h"
+#include "tests/support/stored_picture.h"
 
 #include <commctrl.h>
 
@@ -72,6 +73,27 @@ void ExpectPlaces(const std::vector<Placed>& places) {
   }
 }
 
+// The pixel size of the icon an icon static shows.
+SIZE IconPixels(HWND icon_static) {
+  auto icon = reinterpret_cast<HICON>(SendMessageA(icon_static, STM_GETICON, 0, 0));
+  ICONINFO info = {};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  BITMAP bm = {};
+  GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return {bm.bmWidth, bm.bmHeight};
+}
+
+// Device pixels of a shot that differ from a stored picture, within both.
+int PixelsUnlike(const host::Screenshot& shot, const Picture& want) {
+  int wrong = 0;
+  for (int y = 0; y < want.height && y < shot.height; ++y)
+    for (int x = 0; x < want.width && x < shot.width; ++x)
+      wrong += shot.Pixel(x, y) != want.At(x, y);
+  return wrong;
+}
+
 class ScaledPicker : public DeliveredPluginTest {
  protected:
   const fw::Scale scale_{fw::ScalePercentForDpi(RunDpi())};
@@ -82,6 +104,8 @@ TEST_F(ScaledPicker, BothDialogsLieWhereTheRuleSays) {
   std::vector<Placed> picker, info;
   int dialog_font = 0, tab_font = 0, label_font = 0;
   bool saved = false;
+  SIZE icon = {};
+  host::Screenshot donation;
   copy_->Run([&](HWND d) {
     SetWindowPos(d, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     GetClientRect(d, &client);
@@ -96,6 +120,8 @@ TEST_F(ScaledPicker, BothDialogsLieWhereTheRuleSays) {
     if (i) {
       GetClientRect(i, &info_client);
       info = ReadPlaces(i, resources::InfoLayout(), scale_);
+      icon = IconPixels(Control(i, "Image1"));
+      donation = host::CaptureWindow(Control(i, "Image2"), true);
       host::SavePng(host::CaptureWindow(i, true),
                     ArtifactPath("info_dpi" + std::to_string(RunDpi()) + ".png"));
       host::PressButton(Control(i, "BtEnde"));
@@ -120,6 +146,18 @@ TEST_F(ScaledPicker, BothDialogsLieWhereTheRuleSays) {
   EXPECT_EQ(tab_font, scale_.FontHeight(8));
   EXPECT_EQ(label_font, scale_.FontHeight(8));
   EXPECT_TRUE(saved);
+  // The icon and the donation button drawn for the scale, not stretched.
+  EXPECT_EQ(icon.cx, scale_.Edge(32));
+  EXPECT_EQ(icon.cy, scale_.Edge(32));
+  const Picture button =
+      StoredPictureFile(scale_.IsIdentity() ? "resources/pictures/Image2.pic"
+                                            : "resources/pictures/Image2_" +
+                                                  std::to_string(scale_.Percent()) + ".pic");
+  ASSERT_EQ(button.width, scale_.Edge(80));
+  ASSERT_EQ(button.height, scale_.Edge(31));
+  EXPECT_GE(donation.width, button.width);
+  EXPECT_GE(donation.height, button.height);
+  EXPECT_EQ(PixelsUnlike(donation, button), 0);
 }
 
 // A per-monitor aware dialog moved to a monitor of another DPI: laid out

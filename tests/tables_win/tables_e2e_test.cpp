@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "framework/scale.h"
-#include "gif/gifimage.h"
 #include "tests/picker_win/plugin_fixture.h"
+#include "tests/support/stored_picture.h"
 
 namespace rf::test {
 namespace {
@@ -38,33 +38,8 @@ const Tab kTabs[] = {
 
 constexpr int kCellWidth = 18;
 
-// A picture as RGB colours, row by row.
-struct Picture {
-  int width = 0, height = 0;
-  std::vector<COLORREF> pixels;
-  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
-};
-
-// The stored picture of a control, decoded by the module's GIF reader. The
-// resource holds the picture class's name (with its length byte) and then
-// the GIF stream.
 Picture StoredPicture(const std::string& control) {
-  const std::string bytes = ReadFile(SourcePath("resources/tables/" + control + ".pic"));
-  Picture p;
-  if (bytes.empty()) return p;
-  const std::size_t prefix = 1 + static_cast<std::uint8_t>(bytes[0]);
-  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  gif::TGIFImage image;
-  image.LoadFromBytes(std::span<const std::uint8_t>(data + prefix, bytes.size() - prefix));
-  const auto& frame = image.Images()[0];
-  const auto& colors = image.GlobalColorMap();
-  p.width = frame.Width();
-  p.height = frame.Height();
-  for (const std::uint8_t index : frame.Pixels()) {
-    const gif::TGIFColor c = colors[index];
-    p.pixels.push_back(RGB(c.red, c.green, c.blue));
-  }
-  return p;
+  return StoredPictureFile("resources/tables/" + control + ".pic");
 }
 
 // The runs at other DPIs keep their screenshots beside the 96-DPI ones.

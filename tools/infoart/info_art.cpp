@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
+#include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "gif/model/gifsimple.h"
 #include "resources/picture_property.h"
+#include "tools/tablepics/font_chain.h"
 
 namespace rf::infoart {
 namespace {
@@ -24,64 +28,75 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF));
 }
 
-// An .ico or .cur file with one image: the directory, then the image as a
+// An .ico or .cur file: the directory, then each image as a
 // device-independent bitmap of twice the height (colour bits, then the
-// mask, both bottom-up). For a cursor the entry holds the hot spot where an
+// mask, both bottom-up). For a cursor an entry holds the hot spot where an
 // icon holds planes and bit count.
-std::vector<std::uint8_t> IconResourceFile(const IndexedImage& image, int bits,
+std::vector<std::uint8_t> IconResourceFile(const std::vector<IndexedImage>& images, int bits,
                                            const std::vector<Rgb>& palette, bool cursor, int hot_x,
                                            int hot_y) {
-  const int w = image.width, h = image.height;
-  const int xor_stride = ((w * bits + 31) / 32) * 4;
-  const int and_stride = ((w + 31) / 32) * 4;
-  const std::uint32_t image_size = static_cast<std::uint32_t>(
-      40 + palette.size() * 4 + static_cast<std::size_t>((xor_stride + and_stride) * h));
+  auto strides = [bits](const IndexedImage& image) {
+    return std::pair{((image.width * bits + 31) / 32) * 4, ((image.width + 31) / 32) * 4};
+  };
+  auto size_of = [&](const IndexedImage& image) {
+    const auto [xor_stride, and_stride] = strides(image);
+    return static_cast<std::uint32_t>(
+        40 + palette.size() * 4 +
+        static_cast<std::size_t>((xor_stride + and_stride) * image.height));
+  };
   std::vector<std::uint8_t> out;
   Put16(out, 0);
   Put16(out, cursor ? 2 : 1);
-  Put16(out, 1);
-  out.push_back(static_cast<std::uint8_t>(w));
-  out.push_back(static_cast<std::uint8_t>(h));
-  out.push_back(cursor ? 0 : static_cast<std::uint8_t>(palette.size()));
-  out.push_back(0);
-  Put16(out, cursor ? hot_x : 1);
-  Put16(out, cursor ? hot_y : bits);
-  Put32(out, image_size);
-  Put32(out, 6 + 16);
-
-  Put32(out, 40);
-  Put32(out, static_cast<std::uint32_t>(w));
-  Put32(out, static_cast<std::uint32_t>(2 * h));
-  Put16(out, 1);
-  Put16(out, bits);
-  Put32(out, 0);  // uncompressed
-  Put32(out, static_cast<std::uint32_t>((xor_stride + and_stride) * h));
-  Put32(out, 0);
-  Put32(out, 0);
-  Put32(out, 0);
-  Put32(out, 0);
-  for (const Rgb& c : palette) {
-    out.push_back(c.blue);
-    out.push_back(c.green);
-    out.push_back(c.red);
+  Put16(out, static_cast<int>(images.size()));
+  auto offset = static_cast<std::uint32_t>(6 + 16 * images.size());
+  for (const IndexedImage& image : images) {
+    out.push_back(static_cast<std::uint8_t>(image.width));
+    out.push_back(static_cast<std::uint8_t>(image.height));
+    out.push_back(cursor ? 0 : static_cast<std::uint8_t>(palette.size()));
     out.push_back(0);
+    Put16(out, cursor ? hot_x : 1);
+    Put16(out, cursor ? hot_y : bits);
+    Put32(out, size_of(image));
+    Put32(out, offset);
+    offset += size_of(image);
   }
-  for (int y = h - 1; y >= 0; --y) {
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(xor_stride), 0);
-    for (int x = 0; x < w; ++x) {
-      const std::uint8_t v = image.At(x, y) == kClear ? 0 : image.At(x, y);
-      const int bit = x * bits;
-      row[static_cast<std::size_t>(bit / 8)] |=
-          static_cast<std::uint8_t>(v << (8 - bits - bit % 8));
+  for (const IndexedImage& image : images) {
+    const int w = image.width, h = image.height;
+    const auto [xor_stride, and_stride] = strides(image);
+    Put32(out, 40);
+    Put32(out, static_cast<std::uint32_t>(w));
+    Put32(out, static_cast<std::uint32_t>(2 * h));
+    Put16(out, 1);
+    Put16(out, bits);
+    Put32(out, 0);  // uncompressed
+    Put32(out, static_cast<std::uint32_t>((xor_stride + and_stride) * h));
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    Put32(out, 0);
+    for (const Rgb& c : palette) {
+      out.push_back(c.blue);
+      out.push_back(c.green);
+      out.push_back(c.red);
+      out.push_back(0);
     }
-    out.insert(out.end(), row.begin(), row.end());
-  }
-  for (int y = h - 1; y >= 0; --y) {
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(and_stride), 0);
-    for (int x = 0; x < w; ++x)
-      if (image.At(x, y) == kClear)
-        row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-    out.insert(out.end(), row.begin(), row.end());
+    for (int y = h - 1; y >= 0; --y) {
+      std::vector<std::uint8_t> row(static_cast<std::size_t>(xor_stride), 0);
+      for (int x = 0; x < w; ++x) {
+        const std::uint8_t v = image.At(x, y) == kClear ? 0 : image.At(x, y);
+        const int bit = x * bits;
+        row[static_cast<std::size_t>(bit / 8)] |=
+            static_cast<std::uint8_t>(v << (8 - bits - bit % 8));
+      }
+      out.insert(out.end(), row.begin(), row.end());
+    }
+    for (int y = h - 1; y >= 0; --y) {
+      std::vector<std::uint8_t> row(static_cast<std::size_t>(and_stride), 0);
+      for (int x = 0; x < w; ++x)
+        if (image.At(x, y) == kClear)
+          row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      out.insert(out.end(), row.begin(), row.end());
+    }
   }
   return out;
 }
@@ -113,6 +128,59 @@ void DrawGlyph(IndexedImage& img, const Glyph& g, int left, int top, std::uint8_
           const int px = left + x + dx, py = top + y;
           if (px >= 0 && px < img.width && py >= 0 && py < img.height) img.At(px, py) = color;
         }
+}
+
+// The drawing at a scale: each pixel over the device pixels the scale's
+// edge rule gives it, so lines stay one colour, never blurred.
+IndexedImage Enlarge(const IndexedImage& img, const fw::Scale& scale) {
+  IndexedImage big = Blank(scale.Edge(img.width), scale.Edge(img.height), 0);
+  for (int y = 0; y < big.height; ++y)
+    for (int x = 0; x < big.width; ++x) big.At(x, y) = img.At(scale.ToLayout(x), scale.ToLayout(y));
+  return big;
+}
+
+// Text from the art font, as large as fits the box (right and bottom
+// exclusive), centred in it; a pixel is set where the glyph covers at least
+// half of it, so the letters stay crisp in the pictures' few colours.
+void DrawFontText(IndexedImage& img, std::u32string_view text, int left, int top, int right,
+                  int bottom, int shift, std::uint8_t color) {
+  const tablepics::FontChain font(std::span<const char* const>(&kArtFont, 1));
+  for (int size = 2 * (bottom - top); size >= 4; --size) {
+    std::vector<tablepics::GreyGlyph> glyphs;
+    std::vector<int> pens;
+    int pen = 0;
+    int ink_left = 1 << 20, ink_right = -(1 << 20), ink_top = 1 << 20, ink_bottom = -(1 << 20);
+    for (char32_t c : text) {
+      glyphs.push_back(font.Render(c, size));
+      const tablepics::GreyGlyph& g = glyphs.back();
+      pens.push_back(pen);
+      for (int y = 0; y < g.height; ++y)
+        for (int x = 0; x < g.width; ++x)
+          if (g.At(x, y) >= 128) {
+            ink_left = std::min(ink_left, pen + g.left + x);
+            ink_right = std::max(ink_right, pen + g.left + x);
+            ink_top = std::min(ink_top, y - g.top);
+            ink_bottom = std::max(ink_bottom, y - g.top);
+          }
+      pen += g.advance;
+    }
+    if (ink_right < ink_left) return;
+    const int wide = ink_right - ink_left + 1, high = ink_bottom - ink_top + 1;
+    if (wide > right - left || high > bottom - top) continue;
+    const int dx = left + (right - left - wide) / 2 - ink_left + shift;
+    const int dy = top + (bottom - top - high) / 2 - ink_top + shift;
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+      const tablepics::GreyGlyph& g = glyphs[i];
+      for (int y = 0; y < g.height; ++y)
+        for (int x = 0; x < g.width; ++x) {
+          const int px = dx + pens[i] + g.left + x, py = dy + y - g.top;
+          if (g.At(x, y) >= 128 && px >= 0 && px < img.width && py >= 0 && py < img.height)
+            img.At(px, py) = color;
+        }
+    }
+    return;
+  }
+  throw std::runtime_error("text does not fit its box");
 }
 
 // ---- the icon: a character table with one cell picked ----
@@ -162,7 +230,10 @@ bool InHeart(double u, double v) {
 
 }  // namespace
 
-IndexedImage IconImage() {
+namespace {
+
+// The icon without its letter.
+IndexedImage IconSheet() {
   IndexedImage img = Blank(32, 32, kClear);
   // Shadow, then the sheet with its border.
   for (int i = 4; i <= 30; ++i) {
@@ -193,14 +264,31 @@ IndexedImage IconImage() {
     img.At(11, x) = kMaroon;
     img.At(20, x) = kMaroon;
   }
+  return img;
+}
+
+}  // namespace
+
+IndexedImage IconImage() {
+  IndexedImage img = IconSheet();
   img.At(13, 12) = kNavy;
   img.At(17, 12) = kNavy;
   DrawGlyph(img, kA, 13, 13, kNavy, false);
   return img;
 }
 
+IndexedImage IconImageAt(const fw::Scale& scale) {
+  if (scale.IsIdentity()) return IconImage();
+  IndexedImage img = Enlarge(IconSheet(), scale);
+  DrawFontText(img, U"\u00C4", scale.Edge(12) + 1, scale.Edge(12) + 1, scale.Edge(20) - 1,
+               scale.Edge(20) - 1, 0, kNavy);
+  return img;
+}
+
 std::vector<std::uint8_t> IconFile() {
-  return IconResourceFile(IconImage(), 4, VgaPalette(), false, 0, 0);
+  std::vector<IndexedImage> sizes;
+  for (const int step : fw::kScaleSteps) sizes.push_back(IconImageAt(fw::Scale(step)));
+  return IconResourceFile(sizes, 4, VgaPalette(), false, 0, 0);
 }
 
 IndexedImage HandImage() {
@@ -214,7 +302,7 @@ IndexedImage HandImage() {
 }
 
 std::vector<std::uint8_t> HandCursorFile() {
-  return IconResourceFile(HandImage(), 1, {{0, 0, 0}, {255, 255, 255}}, true, 6, 0);
+  return IconResourceFile({HandImage()}, 1, {{0, 0, 0}, {255, 255, 255}}, true, 6, 0);
 }
 
 std::vector<Rgb> DonationPalette() {
@@ -244,8 +332,13 @@ std::vector<Rgb> DonationPalette() {
   return p;
 }
 
-IndexedImage DonationImage() {
-  const int w = 80, h = 31;
+namespace {
+
+constexpr int kDonationWidth = 80, kDonationHeight = 31;
+
+// The button's ground: the gradient inside its border.
+IndexedImage DonationGround() {
+  const int w = kDonationWidth, h = kDonationHeight;
   IndexedImage img = Blank(w, h, 0);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
@@ -253,13 +346,18 @@ IndexedImage DonationImage() {
           (x == 0 || y == 0 || x == w - 1 || y == h - 1)
               ? kBorder
               : static_cast<std::uint8_t>(kGradientFirst + y * (kGradientCount - 1) / (h - 1));
-  // The heart, centred over the word.
-  const double cx = 40.0, cy = 9.0, scale = 5.6;
+  return img;
+}
+
+// The heart, centred over the word, at a zoom of the 96-DPI drawing, in the
+// device pixels [x0, x1) × [y0, y1).
+void DrawHeart(IndexedImage& img, double zoom, int x0, int x1, int y0, int y1) {
+  const double cx = 40.0 * zoom, cy = 9.0 * zoom, scale = 5.6 * zoom;
   auto inside = [&](int x, int y) {
     return InHeart((x + 0.5 - cx) / scale, -(y + 0.5 - cy) / scale);
   };
-  for (int y = 1; y < 17; ++y)
-    for (int x = 25; x < 55; ++x) {
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) {
       if (!inside(x, y)) continue;
       const bool edge =
           !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
@@ -273,26 +371,50 @@ IndexedImage DonationImage() {
       img.At(x, y) =
           static_cast<std::uint8_t>(kHeartFirst + std::lround(light * (kHeartCount - 1)));
     }
+}
+
+// Where the word lies at 96 DPI (right and bottom exclusive).
+constexpr int kWordLeft = 16, kWordTop = 20, kWordRight = 64, kWordBottom = 27;
+
+}  // namespace
+
+IndexedImage DonationImage() {
+  IndexedImage img = DonationGround();
+  DrawHeart(img, 1.0, 25, 55, 1, 17);
   // SPENDEN, bold, with a light shadow.
   const Glyph* word[] = {&kS, &kP, &kE, &kN, &kD, &kE, &kN};
-  const int advance = 7, left = (w - (7 * advance - 1)) / 2, top = 20;
+  constexpr int advance = 7;
+  static_assert(kWordLeft == (kDonationWidth - (7 * advance - 1)) / 2);
   for (int pass = 0; pass < 2; ++pass)
     for (int i = 0; i < 7; ++i)
-      DrawGlyph(img, *word[i], left + i * advance + (pass == 0 ? 1 : 0), top + (pass == 0 ? 1 : 0),
-                pass == 0 ? kTextShadow : kText, true);
+      DrawGlyph(img, *word[i], kWordLeft + i * advance + (pass == 0 ? 1 : 0),
+                kWordTop + (pass == 0 ? 1 : 0), pass == 0 ? kTextShadow : kText, true);
   return img;
 }
 
-std::vector<std::uint8_t> DonationButtonGif() {
-  const IndexedImage img = DonationImage();
+IndexedImage DonationImageAt(const fw::Scale& scale) {
+  if (scale.IsIdentity()) return DonationImage();
+  IndexedImage img = Enlarge(DonationGround(), scale);
+  DrawHeart(img, scale.Percent() / 100.0, scale.Edge(25), scale.Edge(55), scale.Edge(1),
+            scale.Edge(17));
+  const int shadow = scale.Edge(1);
+  for (int pass = 0; pass < 2; ++pass)
+    DrawFontText(img, U"SPENDEN", scale.Edge(kWordLeft), scale.Edge(kWordTop),
+                 scale.Edge(kWordRight), scale.Edge(kWordBottom), pass == 0 ? shadow : 0,
+                 pass == 0 ? kTextShadow : kText);
+  return img;
+}
+
+std::vector<std::uint8_t> DonationButtonGif(const fw::Scale& scale) {
+  const IndexedImage img = DonationImageAt(scale);
   std::vector<gif::TGIFColor> colors;
   for (const Rgb& c : DonationPalette()) colors.push_back({c.red, c.green, c.blue});
   return gif::SaveSimplePicture(
       gif::StillPicture(img.width, img.height, std::move(colors), img.pixels));
 }
 
-std::vector<std::uint8_t> DonationPictureProperty() {
-  return resources::PictureProperty(DonationButtonGif());
+std::vector<std::uint8_t> DonationPictureProperty(const fw::Scale& scale) {
+  return resources::PictureProperty(DonationButtonGif(scale));
 }
 
 }  // namespace rf::infoart

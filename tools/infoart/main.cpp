@@ -1,9 +1,11 @@
 // Writes the info dialog's artwork into the resources folder:
 //   infoart <resources folder>
-// giving icons/Runefold.ico, icons/hand.cur and pictures/Image2.pic.
+// giving icons/Runefold.ico, icons/hand.cur, pictures/Image2.pic and the
+// donation button at the larger scales, pictures/Image2_125.pic and on.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <vector>
 
 #include "tools/infoart/info_art.h"
@@ -31,9 +33,14 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path root = argv[1];
   try {
-    const bool ok = Write(root / "icons" / "Runefold.ico", rf::infoart::IconFile()) &&
-                    Write(root / "icons" / "hand.cur", rf::infoart::HandCursorFile()) &&
-                    Write(root / "pictures" / "Image2.pic", rf::infoart::DonationPictureProperty());
+    bool ok = Write(root / "icons" / "Runefold.ico", rf::infoart::IconFile()) &&
+              Write(root / "icons" / "hand.cur", rf::infoart::HandCursorFile()) &&
+              Write(root / "pictures" / "Image2.pic", rf::infoart::DonationPictureProperty());
+    for (const int step : rf::fw::kScaleSteps) {
+      if (step == 100 || !ok) continue;
+      ok = Write(root / "pictures" / ("Image2_" + std::to_string(step) + ".pic"),
+                 rf::infoart::DonationPictureProperty(rf::fw::Scale(step)));
+    }
     return ok ? 0 : 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "infoart: %s\n", e.what());

@@ -50,6 +50,7 @@ GreyGlyph FontChain::Render(char32_t codepoint, int pixel_size) const {
   g.left = slot->bitmap_left;
   g.top = slot->bitmap_top;
   g.ascender = static_cast<int>(face->size->metrics.ascender >> 6);
+  g.advance = static_cast<int>(slot->advance.x >> 6);
   g.coverage.resize(static_cast<std::size_t>(g.width * g.height));
   for (int y = 0; y < g.height; ++y)
     for (int x = 0; x < g.width; ++x)

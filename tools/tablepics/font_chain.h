@@ -26,6 +26,7 @@ struct GreyGlyph {
   int left = 0;                        // from the pen position to the bitmap's left edge
   int top = 0;                         // from the baseline up to the bitmap's top edge
   int ascender = 0;                    // of the face at this size, baseline to the box's top
+  int advance = 0;                     // pen movement to the next glyph
   std::vector<std::uint8_t> coverage;  // row by row
   std::uint8_t At(int x, int y) const { return coverage[static_cast<std::size_t>(y * width + x)]; }
 };
