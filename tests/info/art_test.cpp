@@ -176,13 +176,14 @@ TEST(InfoArtTest, LargerSizesKeepTheDrawingAtEveryStep) {
     EXPECT_EQ(moved, 0);
     EXPECT_GT(letter, 10 * step / 100);
 
+    // The button fills its control, which lies one pixel into its panel.
     const IndexedImage b = DonationImageAt(s);
-    ASSERT_EQ(b.width, s.Edge(80));
-    ASSERT_EQ(b.height, s.Edge(31));
+    ASSERT_EQ(b.width, s.Span(1, 80));
+    ASSERT_EQ(b.height, s.Span(1, 31));
     int text = 0;
     for (int y = 0; y < b.height; ++y)
       for (int x = 0; x < b.width; ++x) {
-        const int lx = s.ToLayout(x), ly = s.ToLayout(y);
+        const int lx = s.ToLayout(x + s.Edge(1)) - 1, ly = s.ToLayout(y + s.Edge(1)) - 1;
         const std::uint8_t v = b.At(x, y);
         if (lx == 0 || ly == 0 || lx == 79 || ly == 30) {
           ASSERT_EQ(v, button.At(lx, ly)) << "border at " << x << "," << y;

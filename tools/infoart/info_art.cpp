@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "gif/model/gifsimple.h"
+#include "resources/layouts.h"
 #include "resources/picture_property.h"
 #include "tools/tablepics/font_chain.h"
 
@@ -130,12 +131,24 @@ void DrawGlyph(IndexedImage& img, const Glyph& g, int left, int top, std::uint8_
         }
 }
 
-// The drawing at a scale: each pixel over the device pixels the scale's
-// edge rule gives it, so lines stay one colour, never blurred.
-IndexedImage Enlarge(const IndexedImage& img, const fw::Scale& scale) {
-  IndexedImage big = Blank(scale.Edge(img.width), scale.Edge(img.height), 0);
+// A drawing at a scale, placed at a 96-DPI offset in its parent: its pixels
+// lie over the device pixels the scale's edge rule gives the parent's,
+// counted from the drawing's corner, as the dialog places its controls.
+struct Placement {
+  fw::Scale scale;
+  int left = 0, top = 0;
+  int X(int x) const { return scale.Edge(left + x) - scale.Edge(left); }
+  int Y(int y) const { return scale.Edge(top + y) - scale.Edge(top); }
+  int LayoutX(int device) const { return scale.ToLayout(device + scale.Edge(left)) - left; }
+  int LayoutY(int device) const { return scale.ToLayout(device + scale.Edge(top)) - top; }
+};
+
+// Each pixel over the device pixels the placement gives it, so lines stay
+// one colour, never blurred.
+IndexedImage Enlarge(const IndexedImage& img, const Placement& at) {
+  IndexedImage big = Blank(at.X(img.width), at.Y(img.height), 0);
   for (int y = 0; y < big.height; ++y)
-    for (int x = 0; x < big.width; ++x) big.At(x, y) = img.At(scale.ToLayout(x), scale.ToLayout(y));
+    for (int x = 0; x < big.width; ++x) big.At(x, y) = img.At(at.LayoutX(x), at.LayoutY(y));
   return big;
 }
 
@@ -279,7 +292,7 @@ IndexedImage IconImage() {
 
 IndexedImage IconImageAt(const fw::Scale& scale) {
   if (scale.IsIdentity()) return IconImage();
-  IndexedImage img = Enlarge(IconSheet(), scale);
+  IndexedImage img = Enlarge(IconSheet(), Placement{scale});
   DrawFontText(img, U"\u00C4", scale.Edge(12) + 1, scale.Edge(12) + 1, scale.Edge(20) - 1,
                scale.Edge(20) - 1, 0, kNavy);
   return img;
@@ -349,10 +362,13 @@ IndexedImage DonationGround() {
   return img;
 }
 
-// The heart, centred over the word, at a zoom of the 96-DPI drawing, in the
-// device pixels [x0, x1) × [y0, y1).
-void DrawHeart(IndexedImage& img, double zoom, int x0, int x1, int y0, int y1) {
-  const double cx = 40.0 * zoom, cy = 9.0 * zoom, scale = 5.6 * zoom;
+// The heart, centred over the word, in the device pixels [x0, x1) × [y0,
+// y1); its centre and size follow the placement's scale.
+void DrawHeart(IndexedImage& img, const Placement& at, int x0, int x1, int y0, int y1) {
+  const double zoom = at.scale.Percent() / 100.0;
+  const double cx = (at.left + 40.0) * zoom - at.scale.Edge(at.left);
+  const double cy = (at.top + 9.0) * zoom - at.scale.Edge(at.top);
+  const double scale = 5.6 * zoom;
   auto inside = [&](int x, int y) {
     return InHeart((x + 0.5 - cx) / scale, -(y + 0.5 - cy) / scale);
   };
@@ -373,6 +389,13 @@ void DrawHeart(IndexedImage& img, double zoom, int x0, int x1, int y0, int y1) {
     }
 }
 
+// Where the button lies in its panel: its pixels follow the dialog's.
+Placement DonationPlacement(const fw::Scale& scale) {
+  for (const fw::ControlSpec& c : resources::InfoLayout())
+    if (std::string_view(c.name) == "Image2") return {scale, c.bounds.left, c.bounds.top};
+  throw std::logic_error("the info dialog has no donation picture");
+}
+
 // Where the word lies at 96 DPI (right and bottom exclusive).
 constexpr int kWordLeft = 16, kWordTop = 20, kWordRight = 64, kWordBottom = 27;
 
@@ -380,7 +403,7 @@ constexpr int kWordLeft = 16, kWordTop = 20, kWordRight = 64, kWordBottom = 27;
 
 IndexedImage DonationImage() {
   IndexedImage img = DonationGround();
-  DrawHeart(img, 1.0, 25, 55, 1, 17);
+  DrawHeart(img, Placement{}, 25, 55, 1, 17);
   // SPENDEN, bold, with a light shadow.
   const Glyph* word[] = {&kS, &kP, &kE, &kN, &kD, &kE, &kN};
   constexpr int advance = 7;
@@ -394,14 +417,13 @@ IndexedImage DonationImage() {
 
 IndexedImage DonationImageAt(const fw::Scale& scale) {
   if (scale.IsIdentity()) return DonationImage();
-  IndexedImage img = Enlarge(DonationGround(), scale);
-  DrawHeart(img, scale.Percent() / 100.0, scale.Edge(25), scale.Edge(55), scale.Edge(1),
-            scale.Edge(17));
-  const int shadow = scale.Edge(1);
+  const Placement at = DonationPlacement(scale);
+  IndexedImage img = Enlarge(DonationGround(), at);
+  DrawHeart(img, at, at.X(25), at.X(55), at.Y(1), at.Y(17));
+  const int shadow = at.X(1);
   for (int pass = 0; pass < 2; ++pass)
-    DrawFontText(img, U"SPENDEN", scale.Edge(kWordLeft), scale.Edge(kWordTop),
-                 scale.Edge(kWordRight), scale.Edge(kWordBottom), pass == 0 ? shadow : 0,
-                 pass == 0 ? kTextShadow : kText);
+    DrawFontText(img, U"SPENDEN", at.X(kWordLeft), at.Y(kWordTop), at.X(kWordRight),
+                 at.Y(kWordBottom), pass == 0 ? shadow : 0, pass == 0 ? kTextShadow : kText);
   return img;
 }
 

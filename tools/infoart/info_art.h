@@ -45,8 +45,9 @@ IndexedImage IconImage();  // indexes into the 16 standard colours; 255 marks tr
 IndexedImage HandImage();  // 0 black, 1 white, 255 transparent
 IndexedImage DonationImage();
 // At a display scale: the ground and lines over the device pixels the edge
-// rule gives each 96-DPI pixel, the heart and the letters drawn at the
-// device resolution (the letters from kArtFont). At 100 % the drawings above.
+// rule gives each 96-DPI pixel (for the button, as placed in its panel, so it
+// fills its control exactly), the heart and the letters drawn at the device
+// resolution (the letters from kArtFont). At 100 % the drawings above.
 // Throw std::runtime_error when the font cannot be read.
 IndexedImage IconImageAt(const fw::Scale& scale);
 IndexedImage DonationImageAt(const fw::Scale& scale);
