@@ -107,6 +107,8 @@ TEST_F(ScaledPicker, BothDialogsLieWhereTheRuleSays) {
   SIZE icon = {};
   host::Screenshot donation;
   copy_->Run([&](HWND d) {
+    // The pointer off the dialog, so no preview lies over the screenshot.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     SetWindowPos(d, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     GetClientRect(d, &client);
     picker = ReadPlaces(d, resources::CharSetLayout(), scale_);
