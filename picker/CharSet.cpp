@@ -92,9 +92,11 @@ void TTCharSet::BindHandlers() {
 
 CellGlyphs& TTCharSet::Glyphs() {
   if (!glyphs_) {
-    glyphs_ = std::make_unique<CellGlyphs>([this](TCharTableKind kind) {
-      return Get<fw::PictureControl>(std::string(PictureOf(kind).picture)).Picture();
-    });
+    glyphs_ = std::make_unique<CellGlyphs>(
+        [this](TCharTableKind kind) {
+          return Get<fw::PictureControl>(std::string(PictureOf(kind).picture)).Picture();
+        },
+        [this] { return DisplayScale(); });
   }
   return *glyphs_;
 }

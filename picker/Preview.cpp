@@ -32,9 +32,7 @@ constexpr const char* kHint = "Strg+F: Zeichen suchen";
 Preview::Preview(fw::Form& picker, CellGlyphs& glyphs)
     : fw::Control(picker, fw::ControlSpec{.name = "FrmVorschau"}),
       picker_(picker),
-      glyphs_(glyphs),
-      name_font_(fw::MakeFont({.bold = true})),
-      hint_font_(fw::MakeFont({.height = kHintFontHeight})) {
+      glyphs_(glyphs) {
   // Layered and transparent together make the window invisible to hit
   // testing, so every click lands on the picture beneath.
   Create(fw::FrameworkWindowClass(), WS_POPUP | WS_BORDER,
@@ -51,7 +49,8 @@ void Preview::Track(HWND picture, TCharTableKind kind, int x, int y) {
   }
   if (dismissed_ && dismissed_->picture == picture && dismissed_->index == *index) return;
   dismissed_.reset();
-  POINT pointer = {x, y};
+  const fw::Scale& s = picker_.DisplayScale();
+  POINT pointer = {s.Edge(x), s.Edge(y)};
   ClientToScreen(picture, &pointer);
   const bool same_cell = target_ && target_->picture == picture && target_->index == *index;
   if (Showing()) {
@@ -89,23 +88,34 @@ bool Preview::StillWanted() const {
   return target_ && IsWindowVisible(target_->picture) && GetActiveWindow() == picker_.Handle();
 }
 
+// At 96 DPI the sizes above; at a larger scale each of them scaled.
 Preview::Parts Preview::Arrange(HDC dc) const {
+  const fw::Scale& s = picker_.DisplayScale();
+  const int pad = s.Edge(kPad), width = s.Edge(kWidth), line = s.Edge(kLine);
   Parts p{};
-  const SIZE cell = CellGlyphs::CellSize(target_->kind);
-  p.glyph = {kPad, kPad, kPad + cell.cx * kPreviewGlyphScale, kPad + cell.cy * kPreviewGlyphScale};
-  const int text_left = p.glyph.right + kPad + 2;
-  p.number = {text_left, kPad, kWidth - kPad, kPad + kLine};
-  p.entity = {text_left, p.number.bottom, kWidth - kPad, p.number.bottom + kLine};
-  p.name = {kPad, p.glyph.bottom + kPad, kWidth - kPad, p.glyph.bottom + kPad + kLine};
+  const SIZE cell = glyphs_.CellSize(target_->kind, target_->index);
+  p.glyph = {pad, pad, pad + cell.cx * kPreviewGlyphScale, pad + cell.cy * kPreviewGlyphScale};
+  const int text_left = p.glyph.right + pad + s.Edge(2);
+  p.number = {text_left, pad, width - pad, pad + line};
+  p.entity = {text_left, p.number.bottom, width - pad, p.number.bottom + line};
+  p.name = {pad, p.glyph.bottom + pad, width - pad, p.glyph.bottom + pad + line};
   {
     fw::SelectScope font(dc, name_font_.get());
     DrawTextA(dc, name_.c_str(), -1, &p.name, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   }
-  p.name.right = kWidth - kPad;
-  p.hint = {kPad, p.name.bottom + 4, kWidth - kPad, p.name.bottom + 4 + kLine};
+  p.name.right = width - pad;
+  p.hint = {pad, p.name.bottom + s.Edge(4), width - pad, p.name.bottom + s.Edge(4) + line};
   // The client area, plus the border of one pixel on each side.
-  p.size = {kWidth + 2, p.hint.bottom + kPad / 2 + 2};
+  p.size = {width + 2, p.hint.bottom + s.Edge(kPad / 2) + 2};
   return p;
+}
+
+void Preview::MakeFonts() {
+  const fw::Scale& s = picker_.DisplayScale();
+  if (name_font_ && font_percent_ == s.Percent()) return;
+  name_font_ = fw::MakeFont({.height = s.FontHeight(fw::kDialogFontHeight), .bold = true});
+  hint_font_ = fw::MakeFont({.height = s.FontHeight(kHintFontHeight)});
+  font_percent_ = s.Percent();
 }
 
 void Preview::Open() {
@@ -123,12 +133,15 @@ void Preview::Open() {
   // Its text, never drawn as a caption, tells drivers what it shows.
   SetWindowTextA(hwnd_, (name_ + "\n" + number_ + "\n" + entity_).c_str());
 
-  const PictureParams& pic = PictureOf(t.kind);
-  POINT origin = {t.index / pic.rows * kCellWidth, t.index % pic.rows * pic.cell_height};
+  MakeFonts();
+  // The cell with its grid lines, in device pixels: the pointer may sit on
+  // either.
+  const fw::Scale& s = picker_.DisplayScale();
+  const CellBox b = CellBounds(PictureOf(t.kind), t.index);
+  POINT origin = {s.Edge(b.left), s.Edge(b.top)};
   ClientToScreen(t.picture, &origin);
-  // The cell with its grid lines: the pointer may sit on either.
-  const ScreenRect cell = {origin.x, origin.y, origin.x + kCellWidth + 1,
-                           origin.y + pic.cell_height + 1};
+  const ScreenRect cell = {origin.x, origin.y, origin.x + s.Edge(b.right + 1) - s.Edge(b.left),
+                           origin.y + s.Edge(b.bottom + 1) - s.Edge(b.top)};
   MONITORINFO monitor = {sizeof monitor};
   GetMonitorInfoA(MonitorFromPoint(t.pointer, MONITOR_DEFAULTTONEAREST), &monitor);
   const ScreenRect work = {monitor.rcWork.left, monitor.rcWork.top, monitor.rcWork.right,
@@ -148,6 +161,7 @@ void Preview::Paint(HDC dc) {
   GetClientRect(hwnd_, &client);
   FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
   if (!target_) return;
+  MakeFonts();
   const Parts p = Arrange(dc);
   RECT frame = p.glyph;
   InflateRect(&frame, 1, 1);

@@ -55,6 +55,8 @@ class Preview final : public fw::Control {
     SIZE size;
   };
   Parts Arrange(HDC dc) const;
+  // The name's and the hint's fonts for the picker's scale.
+  void MakeFonts();
   bool StillWanted() const;
 
   fw::Form& picker_;
@@ -62,6 +64,7 @@ class Preview final : public fw::Control {
   std::optional<Target> target_;  // the cell rested on, or shown
   std::optional<Target> dismissed_;
   fw::UniqueFont name_font_, hint_font_;
+  int font_percent_ = 0;  // the scale they were made for
   std::string name_, number_, entity_;
 };
 

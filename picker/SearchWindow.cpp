@@ -26,7 +26,13 @@ class ResultList final : public fw::Control {
            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
                LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
            WS_EX_CLIENTEDGE, parent, "");
-    SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, kRowHeight);
+    SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, form.DisplayScale().Edge(kRowHeight));
+  }
+
+ protected:
+  void Rescale(const fw::ControlSpec& scaled) override {
+    fw::Control::Rescale(scaled);
+    SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, form_.DisplayScale().Edge(kRowHeight));
   }
 };
 
@@ -78,10 +84,7 @@ bool IsSearchShortcut(const MSG& msg) {
 }
 
 SearchWindow::SearchWindow(Picker picker, CellGlyphs& glyphs)
-    : fw::Form(kSearchForm, SearchLayout()),
-      picker_(std::move(picker)),
-      glyphs_(glyphs),
-      name_font_(fw::MakeFont({.bold = true})) {
+    : fw::Form(kSearchForm, SearchLayout()), picker_(std::move(picker)), glyphs_(glyphs) {
   edit_ = Get<fw::Edit>("EdSuche").Handle();
   list_ = Get<ResultList>("LbTreffer").Handle();
   // Owned by the picker: always above it, and gone with it.
@@ -97,8 +100,9 @@ void SearchWindow::PlaceBesidePicker() {
   MONITORINFO monitor = {sizeof monitor};
   GetMonitorInfoA(MonitorFromWindow(picker_.window, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
-  int x = picker.right + kGapToPicker;
-  if (x + w > work.right) x = picker.left - kGapToPicker - w;
+  const int gap = DisplayScale().Edge(kGapToPicker);
+  int x = picker.right + gap;
+  if (x + w > work.right) x = picker.left - gap - w;
   if (x < work.left) x = work.right - w;
   const int y = std::max<int>(work.top, std::min<int>(picker.top, work.bottom - h));
   SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -192,20 +196,27 @@ void SearchWindow::DrawRow(const DRAWITEMSTRUCT& item) {
   fw::TextColorsScope colors(dc, text, back);
   fw::SelectScope font(dc, FontOf(*Find("LbTreffer")));
   if (item.itemID >= rows_.size()) {
-    RECT line = {r.left + 6, r.top, r.right, r.bottom};
+    RECT line = {r.left + DisplayScale().Edge(6), r.top, r.right, r.bottom};
     DrawTextA(dc, kNoHits, -1, &line, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   } else {
+    // At 96 DPI these sizes; at a larger scale each of them scaled.
+    const fw::Scale& s = DisplayScale();
     const SearchRow& row = rows_[item.itemID];
-    const SIZE cell = CellGlyphs::CellSize(row.kind);
-    const int top = r.top + (kRowHeight - cell.cy) / 2;
-    const RECT glyph = {r.left + 4, top, r.left + 4 + cell.cx, top + cell.cy};
+    const SIZE cell = glyphs_.CellSize(row.kind, row.index);
+    const int top = r.top + (s.Edge(kRowHeight) - cell.cy) / 2;
+    const RECT glyph = {r.left + s.Edge(4), top, r.left + s.Edge(4) + cell.cx, top + cell.cy};
     glyphs_.Draw(dc, row.kind, row.index, glyph);
-    RECT name = {r.left + kTextLeft, r.top + 2, r.right - 4, r.top + 15};
+    RECT name = {r.left + s.Edge(kTextLeft), r.top + s.Edge(2), r.right - s.Edge(4),
+                 r.top + s.Edge(15)};
     {
+      if (!name_font_ || font_percent_ != s.Percent()) {
+        name_font_ = fw::MakeFont({.height = s.FontHeight(fw::kDialogFontHeight), .bold = true});
+        font_percent_ = s.Percent();
+      }
       fw::SelectScope bold(dc, name_font_.get());
       DrawTextA(dc, RowName(row).c_str(), -1, &name, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
-    RECT second = {r.left + kTextLeft, r.top + 15, r.right - 4, r.bottom};
+    RECT second = {r.left + s.Edge(kTextLeft), r.top + s.Edge(15), r.right - s.Edge(4), r.bottom};
     const std::string entity = RowEntity(row);
     const std::string detail = (entity.empty() ? "" : entity + "   ") + RowWhere(row);
     DrawTextA(dc, detail.c_str(), -1, &second, DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);

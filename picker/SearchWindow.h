@@ -51,7 +51,8 @@ class SearchWindow final : public fw::Form {
   HWND list_ = nullptr;
   HWND picker_focus_ = nullptr;  // what had the focus in the picker
   bool placed_ = false;
-  fw::UniqueFont name_font_;
+  fw::UniqueFont name_font_;  // made for the scale of font_percent_
+  int font_percent_ = 0;
 };
 
 }  // namespace rf::picker

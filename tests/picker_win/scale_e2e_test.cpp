@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "framework/scale.h"
 #include "picker/Hover.h"
 #include "plugin_fixture.h"
+#include "popup_helpers.h"
 #include "resources/layouts.h"
 #include "tests/support/stored_picture.h"
 
@@ -281,6 +283,70 @@ TEST_F(ScaledPicker, HoverInDevicePixelsFollowsTheCells) {
     host::PressButton(Control(d, "BtnAbbruch"));
   });
   EXPECT_EQ(wrong, std::vector<std::string>{});
+}
+
+// The preview after a rest at the device centre of a cell: laid out at the
+// scale, clear of the cell's device rectangle, and its glyph the cell of the
+// picture on show enlarged three times, pixel for pixel (not the 100 %
+// picture stretched).
+TEST_F(ScaledPicker, PreviewShowsTheCellAtTheScale) {
+  struct Sample {
+    chardata::TCharTableKind kind;
+    int outer, inner, index;
+  };
+  const Sample samples[] = {{chardata::TCharTableKind::ctANSI, 0, -1, 0},
+                            {chardata::TCharTableKind::ctISO8859_1, 1, 0, 14}};
+  const fw::Scale& s = scale_;
+  std::ostringstream wrong;
+  copy_->Run([&](HWND d) {
+    SetWindowPos(d, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (const Sample& sample : samples) {
+      const picker::PictureParams& p = picker::PictureOf(sample.kind);
+      host::SelectTab(Control(d, "PCChar"), sample.outer);
+      if (sample.inner >= 0) host::SelectTab(Control(d, "PCiso"), sample.inner);
+      HWND pic = Control(d, std::string(p.picture));
+      const picker::CellBox b = picker::CellBounds(p, sample.index);
+      RECT cell = {s.Edge(b.left), s.Edge(b.top), s.Edge(b.right + 1), s.Edge(b.bottom + 1)};
+      const int cx = (cell.left + cell.right) / 2, cy = (cell.top + cell.bottom) / 2;
+      bool shown = false;
+      for (int attempt = 0; attempt < 3 && !shown; ++attempt) {
+        PointAt(pic, cx + attempt, cy);
+        shown = WaitUntil([] { return Showing(kPreviewName); });
+      }
+      if (!shown) {
+        wrong << p.picture << ": no preview\n";
+        continue;
+      }
+      HWND preview = TopLevelWindowNamed(kPreviewName);
+      RECT popup;
+      GetWindowRect(preview, &popup);
+      MapWindowPoints(pic, HWND_DESKTOP, reinterpret_cast<POINT*>(&cell), 2);
+      RECT both;
+      if (IntersectRect(&both, &popup, &cell)) wrong << p.picture << ": covers its cell\n";
+      if (popup.right - popup.left != s.Edge(220) + 2)
+        wrong << p.picture << ": " << popup.right - popup.left << " wide\n";
+      host::Sync(preview);
+      const host::Screenshot shot = host::CaptureWindow(preview, true);
+      std::ostringstream file;
+      file << "resources/tables/" << p.picture;
+      if (!s.IsIdentity()) file << "_" << s.Percent();
+      file << ".pic";
+      const Picture stored = StoredPictureFile(file.str());
+      const int left = s.Edge(b.left + 1), top = s.Edge(b.top + 1);
+      const int w = s.Edge(b.right) - left, h = s.Edge(b.bottom) - top, pad = s.Edge(6);
+      int unlike = 0;
+      for (int y = 0; y < 3 * h; ++y)
+        for (int x = 0; x < 3 * w; ++x)
+          unlike += shot.Pixel(pad + x, pad + y) != stored.At(left + x / 3, top + y / 3);
+      if (unlike) wrong << p.picture << ": " << unlike << " glyph pixels unlike the picture\n";
+      ParkPointer();
+      SendMessageA(pic, WM_MOUSELEAVE, 0, 0);
+      WaitUntil([] { return !Showing(kPreviewName); });
+    }
+    ParkPointer();
+    host::PressButton(Control(d, "BtnAbbruch"));
+  });
+  EXPECT_EQ(wrong.str(), "");
 }
 
 }  // namespace
