@@ -2,25 +2,18 @@
 // larger pictures are drawn from, cell by cell.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "tools/tablepics/cell_list.h"
-#include "tools/tablepics/font_chain.h"
+#include "tests/tables/table_fonts_test.h"
 
 namespace rf::tablepics {
 namespace {
 
-namespace fs = std::filesystem;
+class ScalableFonts : public TableFontsTest {};
 
-TEST(ScalableFonts, CoverEveryDrawnCell) {
-  for (const char* path : kScalableFonts)
-    if (!fs::exists(path)) GTEST_SKIP() << path << " missing (scripts/install-deps.sh)";
-  const FontChain fonts(kScalableFonts);
-  std::ifstream t(fs::path(RF_TABLE_LIST_DIR) / "tables.tsv");
-  std::ifstream c(fs::path(RF_TABLE_LIST_DIR) / "cells.tsv");
-  const auto tables = ReadCellLists(t, c);
+TEST_F(ScalableFonts, CoverEveryDrawnCell) {
+  const FontChain& fonts = Fonts();
+  const auto& tables = tables_;
   ASSERT_EQ(tables.size(), 20u);
   int drawn = 0;
   std::string missing;

@@ -3,6 +3,8 @@
 // cell's area, none in an empty cell.
 #include "tools/tablepics/scaled_picture.h"
 
+#include "tests/tables/table_fonts_test.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,13 +18,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ScaledPictures, GridAndInkFollowTheEdgeRuleAtEveryStep) {
-  for (const char* path : kScalableFonts)
-    if (!fs::exists(path)) GTEST_SKIP() << path << " missing (scripts/install-deps.sh)";
-  const FontChain fonts(kScalableFonts);
-  std::ifstream t(fs::path(RF_TABLE_LIST_DIR) / "tables.tsv");
-  std::ifstream c(fs::path(RF_TABLE_LIST_DIR) / "cells.tsv");
-  const auto tables = ReadCellLists(t, c);
+class ScaledPictures : public TableFontsTest {};
+
+TEST_F(ScaledPictures, GridAndInkFollowTheEdgeRuleAtEveryStep) {
+  const FontChain& fonts = Fonts();
+  const auto& tables = tables_;
   for (const int step : fw::kScaleSteps) {
     if (step == 100) continue;  // the stored 100 % pictures are Unifont's
     const fw::Scale s(step);
@@ -72,13 +72,9 @@ TEST(ScaledPictures, GridAndInkFollowTheEdgeRuleAtEveryStep) {
 
 // The integral's top, extension and bottom stack into one sign: the stem
 // reaches the edges of each piece's area in the same device columns.
-TEST(ScaledPictures, IntegralPiecesJoinAtEveryStep) {
-  for (const char* path : kScalableFonts)
-    if (!fs::exists(path)) GTEST_SKIP() << path << " missing (scripts/install-deps.sh)";
-  const FontChain fonts(kScalableFonts);
-  std::ifstream t(fs::path(RF_TABLE_LIST_DIR) / "tables.tsv");
-  std::ifstream c(fs::path(RF_TABLE_LIST_DIR) / "cells.tsv");
-  const auto tables = ReadCellLists(t, c);
+TEST_F(ScaledPictures, IntegralPiecesJoinAtEveryStep) {
+  const FontChain& fonts = Fonts();
+  const auto& tables = tables_;
   const TableInfo* technik = nullptr;
   for (const TableInfo& table : tables)
     if (table.picture == "ITechnik") technik = &table;
@@ -105,13 +101,9 @@ TEST(ScaledPictures, IntegralPiecesJoinAtEveryStep) {
 
 // The module stores what the tool draws; a change to the drawing or the
 // fonts shows here until the pictures are made again and committed.
-TEST(ScaledPictures, CommittedPicturesAreCurrent) {
-  for (const char* path : kScalableFonts)
-    if (!fs::exists(path)) GTEST_SKIP() << path << " missing (scripts/install-deps.sh)";
-  const FontChain fonts(kScalableFonts);
-  std::ifstream t(fs::path(RF_TABLE_LIST_DIR) / "tables.tsv");
-  std::ifstream c(fs::path(RF_TABLE_LIST_DIR) / "cells.tsv");
-  const auto tables = ReadCellLists(t, c);
+TEST_F(ScaledPictures, CommittedPicturesAreCurrent) {
+  const FontChain& fonts = Fonts();
+  const auto& tables = tables_;
   std::string stale;
   for (const int step : fw::kScaleSteps) {
     if (step == 100) continue;
