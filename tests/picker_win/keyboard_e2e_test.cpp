@@ -123,8 +123,8 @@ TEST_F(KeyboardE2e, TabReachesThePictureRightAfterItsTabControl) {
                                              "IISO8859_1",   "EdZeichenNr", "EdRueck"};
   EXPECT_EQ(iso, want_iso);
   EXPECT_EQ(ansi, (std::vector<std::string>{"IANSI", "EdZeichenNr", "EdRueck"}));
-  // Cell 0, the no-break space, has no number: the cursor starts on 1.
-  EXPECT_EQ(on_arrival.substr(0, on_arrival.find('|', 2) + 1), "1|&#161;|");
+  // The first cell with a number: the no-break space, drawn empty.
+  EXPECT_EQ(on_arrival.substr(0, on_arrival.find('|', 2) + 1), "0|&#160;|");
 }
 
 // Every key shows what a hover at the reached cell's middle shows, a hover
@@ -174,13 +174,13 @@ TEST_F(KeyboardE2e, KeysMoveTheCursorAndShowWhatAHoverThereShows) {
       if (by_key != by_hover || GetText(number) != want_number)
         wrong.push_back(std::to_string(step.key) + ": " + by_key + " hover " + by_hover);
       if (step.cell == 10) {
-        const POINT far = CellMiddle(p, 100, scale_);
-        host::MouseMove(pic, far.x, far.y);
+        const POINT away = CellMiddle(p, 100, scale_);
+        host::MouseMove(pic, away.x, away.y);
       }
     }
     // After a stray hover the next key shows the cursor's cell again.
-    const POINT far = CellMiddle(p, 77, scale_);
-    host::MouseMove(pic, far.x, far.y);
+    const POINT away = CellMiddle(p, 77, scale_);
+    host::MouseMove(pic, away.x, away.y);
     host::PostKey(pic, VK_LEFT);
     host::Sync(d);
     after_stray_hover = GetText(number);
@@ -212,8 +212,9 @@ TEST_F(KeyboardE2e, SpaceAppendsAsAClickDoesAndKeepsTheFocus) {
     host::SelectTab(Control(d, "PCiso"), 0);
     EXPECT_TRUE(TabTo(d, "IISO8859_1"));
     HWND pic = Control(d, "IISO8859_1");
-    // From cell 1 to cell 14 (the registered sign), then Space twice.
-    for (WPARAM key : {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_SPACE, VK_SPACE}) host::PostKey(pic, key);
+    // From cell 0 to cell 14 (the registered sign), then Space twice.
+    for (WPARAM key : {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_SPACE, VK_SPACE})
+      host::PostKey(pic, key);
     host::Sync(d);
     after_spaces = GetText(Control(d, "EdRueck"));
     focus_after_spaces = FocusName(d);
@@ -447,8 +448,8 @@ TEST_F(KeyboardE2e, AHighContrastThemeRecoloursThePicturesAtRunTime) {
   if (s.IsIdentity()) {
     EXPECT_EQ(greys, 0);
   }
-  // The cursor's dots in the highlight colour, inside cell 1.
-  const picker::CellBox cell = picker::CellBounds(p, 1);
+  // The cursor's dots in the highlight colour, inside cell 0.
+  const picker::CellBox cell = picker::CellBounds(p, 0);
   int focus_dots = 0, elsewhere = 0;
   for (std::size_t i = 0; i < themed.size(); ++i) {
     if (themed_focused[i] == themed[i]) continue;
