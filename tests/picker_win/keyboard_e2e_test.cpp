@@ -70,6 +70,20 @@ POINT CellMiddle(const picker::PictureParams& p, int cell, const fw::Scale& s) {
   return {(s.Edge(b.left) + s.Edge(b.right)) / 2, (s.Edge(b.top) + s.Edge(b.bottom)) / 2};
 }
 
+// The real pointer off the dialog before it opens, waited for: lying over
+// a picture, it would hover there (deciding where the cursor starts) and
+// open the preview over the pixels compared. Wine may refuse to move it.
+void ParkPointerAway() {
+  SetCursorPos(0, 0);
+  WaitUntil(
+      [] {
+        POINT now = {};
+        GetCursorPos(&now);
+        return now.x == 0 && now.y == 0;
+      },
+      1000);
+}
+
 int RunDpi() {
   const char* dpi = std::getenv("RF_DPI");
   return dpi && *dpi ? std::atoi(dpi) : 96;
@@ -97,10 +111,12 @@ class KeyboardE2e : public DeliveredPluginTest {
 
 TEST_F(KeyboardE2e, TabReachesThePictureRightAfterItsTabControl) {
   std::vector<std::string> iso, ansi;
-  std::string on_arrival;
+  std::string on_arrival, hovered;
+  ParkPointerAway();
   const RunResult r = copy_->Run([&](HWND d) {
     host::SelectTab(Control(d, "PCiso"), 0);
     TabTo(d, "EdRueck");
+    hovered = GetText(Control(d, "EdZeichenNr"));
     for (int i = 0; i < 15; ++i) {
       iso.push_back(FocusName(d));
       if (iso.back() == "IISO8859_1") on_arrival = Fields(d);
@@ -123,8 +139,13 @@ TEST_F(KeyboardE2e, TabReachesThePictureRightAfterItsTabControl) {
                                              "IISO8859_1",   "EdZeichenNr", "EdRueck"};
   EXPECT_EQ(iso, want_iso);
   EXPECT_EQ(ansi, (std::vector<std::string>{"IANSI", "EdZeichenNr", "EdRueck"}));
-  // The first cell with a number: the no-break space, drawn empty.
-  EXPECT_EQ(on_arrival.substr(0, on_arrival.find('|', 2) + 1), "0|&#160;|");
+  // The first cell with a number (the no-break space, drawn empty), unless
+  // the real pointer lay on the picture as it opened: then its cell.
+  if (hovered.empty()) {
+    EXPECT_EQ(on_arrival.substr(0, on_arrival.find('|', 2) + 1), "0|&#160;|");
+  } else {
+    EXPECT_EQ(on_arrival.substr(0, on_arrival.find('|')), hovered);
+  }
 }
 
 // Every key shows what a hover at the reached cell's middle shows, a hover
@@ -153,6 +174,7 @@ TEST_F(KeyboardE2e, KeysMoveTheCursorAndShowWhatAHoverThereShows) {
       SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocusEvent,
                       GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   ASSERT_TRUE(hook);
+  ParkPointerAway();
   const RunResult r = copy_->Run([&](HWND d) {
     host::SelectTab(Control(d, "PCChar"), 0);
     EXPECT_TRUE(TabTo(d, "IANSI"));
@@ -207,6 +229,7 @@ TEST_F(KeyboardE2e, SpaceAppendsAsAClickDoesAndKeepsTheFocus) {
   std::string after_spaces, focus_after_spaces, after_enter_escape, focus_after_enter_escape;
   std::string after_click, focus_after_click, after_cp850, focus_after_cp850;
   bool open_after_enter_escape = false;
+  ParkPointerAway();
   const RunResult r = copy_->Run([&](HWND d) {
     host::ChooseItem(Control(d, "RGAusgabeTyp"), 0);
     host::SelectTab(Control(d, "PCiso"), 0);
@@ -258,6 +281,7 @@ TEST_F(KeyboardE2e, SpaceAppendsAsAClickDoesAndKeepsTheFocus) {
 // the no-break space, Space, Tab to the result line, Enter.
 TEST_F(KeyboardE2e, KeyboardAlonePicksEuroAndNbsp) {
   std::string fields_on_euro, fields_on_nbsp;
+  ParkPointerAway();
   const RunResult r = copy_->Run([&](HWND d) {
     EXPECT_TRUE(TabTo(d, "PCChar"));
     host::PostKey(FocusOf(d), VK_LEFT);
@@ -303,6 +327,7 @@ TEST_F(ScaledKeyboard, TheFocusRectangleComesOnlyWithTheKeyboardInsideTheGridLin
   const fw::Scale& s = scale_;
   std::vector<COLORREF> before, after_click, focused, after_tab_on;
   int width = 0;
+  ParkPointerAway();
   const RunResult r = copy_->Run([&](HWND d) {
     host::SelectTab(Control(d, "PCiso"), 0);
     HWND pic = Control(d, "IISO8859_1");
@@ -390,7 +415,7 @@ DWORD WINAPI FakeSysColor(int index) {
 // system sends its top-level windows: black becomes the window text colour,
 // silver the window colour, the cursor the highlight colour; off again, the
 // picture is as stored.
-TEST_F(KeyboardE2e, AHighContrastThemeRecoloursThePicturesAtRunTime) {
+TEST_F(ScaledKeyboard, AHighContrastThemeRecoloursThePicturesAtRunTime) {
   HMODULE module = copy_->Plugin().module;
   g_real_spi_w = reinterpret_cast<decltype(g_real_spi_w)>(ReplaceImport(
       module, "USER32.dll", "SystemParametersInfoW", reinterpret_cast<void*>(FakeSpiW)));
@@ -404,15 +429,23 @@ TEST_F(KeyboardE2e, AHighContrastThemeRecoloursThePicturesAtRunTime) {
   g_high_contrast = false;
   const picker::PictureParams& p = picker::PictureOf(chardata::ctISO8859_1);
   std::vector<COLORREF> plain, themed, themed_focused, plain_again;
-  int width = 0;
+  int width = 0, cursor = -1;
+  ParkPointerAway();
   const RunResult r = copy_->Run([&](HWND d) {
     host::SelectTab(Control(d, "PCiso"), 0);
     HWND pic = Control(d, "IISO8859_1");
+    // Where Wine keeps the real pointer over the picture, its preview is
+    // put away by a press, as in the test before.
+    const POINT m = CellMiddle(p, 14, scale_);
+    host::MouseMove(pic, m.x, m.y);
+    host::Click(pic, m.x, m.y);
+    host::Sync(d);
     plain = PicturePixels(pic);
     g_high_contrast = true;
     SendMessageA(d, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     themed = PicturePixels(pic);
     TabTo(d, "IISO8859_1");
+    cursor = std::atoi(GetText(Control(d, "EdZeichenNr")).c_str());
     themed_focused = PicturePixels(pic);
     host::PostKey(pic, VK_TAB);
     g_high_contrast = false;
@@ -441,15 +474,24 @@ TEST_F(KeyboardE2e, AHighContrastThemeRecoloursThePicturesAtRunTime) {
     } else if (plain[i] == RGB(192, 192, 192)) {
       wrong += themed[i] != kPaper;
     } else {
-      ++greys;  // smoothed glyphs of the larger pictures
+      // A smoothed glyph's grey of the larger pictures: as far from ink
+      // towards paper (yellow 255, 255, 0 to navy 0, 0, 128).
+      ++greys;
+      const int level = GetRValue(plain[i]);
+      const int red = GetRValue(themed[i]), blue = GetBValue(themed[i]);
+      const bool between = GetGValue(themed[i]) == red &&
+                           std::abs(red - 255 * (192 - level) / 192) <= 1 &&
+                           std::abs(blue - 128 * level / 192) <= 1;
+      wrong += level > 192 || !between;
     }
   }
   EXPECT_EQ(wrong, 0);
   if (s.IsIdentity()) {
     EXPECT_EQ(greys, 0);
   }
-  // The cursor's dots in the highlight colour, inside cell 0.
-  const picker::CellBox cell = picker::CellBounds(p, 0);
+  // The cursor's dots in the highlight colour, inside its cell.
+  ASSERT_GE(cursor, 0);
+  const picker::CellBox cell = picker::CellBounds(p, cursor);
   int focus_dots = 0, elsewhere = 0;
   for (std::size_t i = 0; i < themed.size(); ++i) {
     if (themed_focused[i] == themed[i]) continue;
