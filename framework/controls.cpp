@@ -8,7 +8,6 @@
 
 #include "framework/errorbox.h"
 #include "framework/form.h"
-#include "framework/high_contrast.h"
 #include "framework/module.h"
 
 namespace rf::fw {
@@ -539,7 +538,7 @@ void PictureControl::DrawThroughMemory(HDC dc, bool enlarge) {
   Canvas canvas(natural.memory.dc());
   picture_->Draw(canvas, r);
   GdiFlush();
-  if (const auto& theme = form_.HighContrast()) {
+  if (const auto& theme = Contrast()) {
     // The palette mapped, the glyphs unchanged.
     std::uint32_t* end = natural.pixels + static_cast<std::ptrdiff_t>(w) * h;
     for (std::uint32_t* p = natural.pixels; p != end; ++p) *p = ContrastPixel(*p, *theme);
@@ -569,7 +568,7 @@ bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
       FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
       if (picture_ && !picture_->Empty()) {
         const bool as_is = form_.DisplayScale().IsIdentity() || at_scale_;
-        if (as_is && !form_.HighContrast()) {
+        if (as_is && !Contrast()) {
           Canvas canvas(dc);
           const RECT r = {0, 0, picture_->Width(), picture_->Height()};
           Guarded([&] { picture_->Draw(canvas, r); });
@@ -627,6 +626,16 @@ void PictureControl::SystemColorsChanged() {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void PictureControl::SetFollowsHighContrast(bool on) {
+  follows_contrast_ = on;
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+const std::optional<ContrastColors>& PictureControl::Contrast() const {
+  static const std::optional<ContrastColors> none;
+  return follows_contrast_ ? form_.HighContrast() : none;
+}
+
 void PictureControl::FocusChanged(bool focused) {
   focused_ = focused;
   // Only a focus handed on by Tab shows at once; Wine reports the focus
@@ -660,7 +669,7 @@ void PictureControl::InvalidateFocusCell() {
 }
 
 void PictureControl::DrawFocusCell(HDC dc) const {
-  const auto& theme = form_.HighContrast();
+  const auto& theme = Contrast();
   const COLORREF color = theme ? theme->focus : RGB(0, 0, 0);
   const RECT r = FocusRing();
   if (r.right - r.left < 2 || r.bottom - r.top < 2) return;

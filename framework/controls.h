@@ -10,6 +10,7 @@
 #include "framework/control.h"
 #include "framework/gdi.h"
 #include "framework/graphic.h"
+#include "framework/high_contrast.h"
 
 namespace rf::fw {
 
@@ -150,6 +151,9 @@ class PictureControl : public Control {
   // and a key has brought it there or been pressed since. The focus comes
   // by Tab only: a click never gives it.
   void SetFocusCell(const std::optional<RECT>& cell);
+  // A picture of black and silver (the character tables) takes a
+  // high-contrast theme's colours; artwork keeps its own.
+  void SetFollowsHighContrast(bool on);
   bool ShowsFocusCell() const { return focused_ && cues_ && focus_cell_.has_value(); }
   std::function<void(bool focused)> OnFocusChange;
 
@@ -170,7 +174,10 @@ class PictureControl : public Control {
   std::unique_ptr<Graphic> picture_;
   std::optional<RECT> focus_cell_;
   bool focused_ = false;
-  bool cues_ = false;      // a key brought the focus or was pressed since
+  bool cues_ = false;  // a key brought the focus or was pressed since
+  bool follows_contrast_ = false;
+  // The theme's colours while it is on and the picture follows it.
+  const std::optional<ContrastColors>& Contrast() const;
   bool at_scale_ = false;  // drawn for the form's scale: shown as it is
   HMODULE module_ = nullptr;
   std::string resource_;

@@ -149,7 +149,9 @@ void TTCharSet::LoadPictures() {
   HMODULE module = fw::ModuleHandle();
   for (TCharTableKind kind : chardata::kAllCharTableKinds) {
     const std::string picture(PictureOf(kind).picture);
-    Get<fw::PictureControl>(picture).LoadPicture(module, picture);
+    auto& control = Get<fw::PictureControl>(picture);
+    control.LoadPicture(module, picture);
+    control.SetFollowsHighContrast(true);
   }
 }
 

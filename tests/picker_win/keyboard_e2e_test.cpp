@@ -378,7 +378,6 @@ TEST_F(ScaledKeyboard, TheFocusRectangleComesOnlyWithTheKeyboardInsideTheGridLin
 // The module's view of the system's theme, replaced in its import table.
 std::atomic<bool> g_high_contrast{false};
 decltype(&SystemParametersInfoW) g_real_spi_w = nullptr;
-decltype(&SystemParametersInfoA) g_real_spi_a = nullptr;
 decltype(&GetSysColor) g_real_sys_color = nullptr;
 constexpr COLORREF kInk = RGB(255, 255, 0), kPaper = RGB(0, 0, 128), kFocus = RGB(0, 255, 0);
 
@@ -390,16 +389,6 @@ BOOL WINAPI FakeSpiW(UINT action, UINT param, PVOID data, UINT flags) {
     return TRUE;
   }
   return g_real_spi_w(action, param, data, flags);
-}
-
-BOOL WINAPI FakeSpiA(UINT action, UINT param, PVOID data, UINT flags) {
-  if (action == SPI_GETHIGHCONTRAST && data) {
-    auto* hc = static_cast<HIGHCONTRASTA*>(data);
-    hc->dwFlags = g_high_contrast ? HCF_HIGHCONTRASTON | HCF_AVAILABLE : HCF_AVAILABLE;
-    hc->lpszDefaultScheme = nullptr;
-    return TRUE;
-  }
-  return g_real_spi_a(action, param, data, flags);
 }
 
 DWORD WINAPI FakeSysColor(int index) {
@@ -419,13 +408,10 @@ TEST_F(ScaledKeyboard, AHighContrastThemeRecoloursThePicturesAtRunTime) {
   HMODULE module = copy_->Plugin().module;
   g_real_spi_w = reinterpret_cast<decltype(g_real_spi_w)>(ReplaceImport(
       module, "USER32.dll", "SystemParametersInfoW", reinterpret_cast<void*>(FakeSpiW)));
-  g_real_spi_a = reinterpret_cast<decltype(g_real_spi_a)>(ReplaceImport(
-      module, "USER32.dll", "SystemParametersInfoA", reinterpret_cast<void*>(FakeSpiA)));
   g_real_sys_color = reinterpret_cast<decltype(g_real_sys_color)>(
       ReplaceImport(module, "USER32.dll", "GetSysColor", reinterpret_cast<void*>(FakeSysColor)));
   ASSERT_TRUE(g_real_spi_w);
   ASSERT_TRUE(g_real_sys_color);
-  if (!g_real_spi_a) g_real_spi_a = &SystemParametersInfoA;
   g_high_contrast = false;
   const picker::PictureParams& p = picker::PictureOf(chardata::ctISO8859_1);
   std::vector<COLORREF> plain, themed, themed_focused, plain_again;
