@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <string>
@@ -49,17 +50,17 @@ bool TabTo(HWND d, const std::string& name) {
   return FocusName(d) == name;
 }
 
-// Ctrl with a key, as the keyboard gives them: the handler reads the
-// control key's state, which posted messages do not set.
-void CtrlKey(HWND d, WORD key) {
+// Ctrl or Shift with a key, as the keyboard gives them: the handlers read
+// the modifier's state, which posted messages do not set.
+void ModifiedKey(HWND d, WORD modifier, WORD key) {
   WaitUntil([&] { return GetForegroundWindow() == d; });
   INPUT keys[4] = {};
-  const WORD vk[4] = {VK_CONTROL, key, key, VK_CONTROL};
+  const WORD vk[4] = {modifier, key, key, modifier};
+  const DWORD extended = key == VK_HOME || key == VK_END ? KEYEVENTF_EXTENDEDKEY : 0;
   for (int i = 0; i < 4; ++i) {
     keys[i].type = INPUT_KEYBOARD;
     keys[i].ki.wVk = vk[i];
-    keys[i].ki.dwFlags =
-        (i < 2 ? 0 : KEYEVENTF_KEYUP) | (i == 1 || i == 2 ? KEYEVENTF_EXTENDEDKEY : 0);
+    keys[i].ki.dwFlags = (i < 2 ? 0 : KEYEVENTF_KEYUP) | (i == 1 || i == 2 ? extended : 0);
   }
   SendInput(4, keys, sizeof(INPUT));
 }
@@ -110,7 +111,7 @@ class KeyboardE2e : public DeliveredPluginTest {
 };
 
 TEST_F(KeyboardE2e, TabReachesThePictureRightAfterItsTabControl) {
-  std::vector<std::string> iso, ansi;
+  std::vector<std::string> iso, ansi, back;
   std::string on_arrival, hovered;
   ParkPointerAway();
   const RunResult r = copy_->Run([&](HWND d) {
@@ -130,6 +131,12 @@ TEST_F(KeyboardE2e, TabReachesThePictureRightAfterItsTabControl) {
       host::Sync(d);
       ansi.push_back(FocusName(d));
     }
+    // Shift+Tab walks back into the table.
+    for (const char* want : {"EdZeichenNr", "IANSI", "PCChar"}) {
+      ModifiedKey(d, VK_SHIFT, VK_TAB);
+      WaitUntil([&] { return FocusName(d) == want; });
+      back.push_back(FocusName(d));
+    }
     host::PressButton(Control(d, "BtnAbbruch"));
   });
   EXPECT_TRUE(r.script_ok);
@@ -139,6 +146,7 @@ TEST_F(KeyboardE2e, TabReachesThePictureRightAfterItsTabControl) {
                                              "IISO8859_1",   "EdZeichenNr", "EdRueck"};
   EXPECT_EQ(iso, want_iso);
   EXPECT_EQ(ansi, (std::vector<std::string>{"IANSI", "EdZeichenNr", "EdRueck"}));
+  EXPECT_EQ(back, (std::vector<std::string>{"EdZeichenNr", "IANSI", "PCChar"}));
   // The first cell with a number (the no-break space, drawn empty), unless
   // the real pointer lay on the picture as it opened: then its cell.
   if (hovered.empty()) {
@@ -183,7 +191,7 @@ TEST_F(KeyboardE2e, KeysMoveTheCursorAndShowWhatAHoverThereShows) {
     for (const Step& step : steps) {
       const std::string want_number = std::to_string(step.cell);
       if (step.ctrl) {
-        CtrlKey(d, step.key);
+        ModifiedKey(d, VK_CONTROL, step.key);
         WaitUntil([&] { return GetText(number) == want_number; });
       } else {
         host::PostKey(pic, step.key);
@@ -228,6 +236,8 @@ TEST_F(KeyboardE2e, KeysMoveTheCursorAndShowWhatAHoverThereShows) {
 TEST_F(KeyboardE2e, SpaceAppendsAsAClickDoesAndKeepsTheFocus) {
   std::string after_spaces, focus_after_spaces, after_enter_escape, focus_after_enter_escape;
   std::string after_click, focus_after_click, after_cp850, focus_after_cp850;
+  constexpr int kRepeats = 150;
+  DWORD repeat_ms = 0;
   bool open_after_enter_escape = false;
   ParkPointerAway();
   const RunResult r = copy_->Run([&](HWND d) {
@@ -259,6 +269,16 @@ TEST_F(KeyboardE2e, SpaceAppendsAsAClickDoesAndKeepsTheFocus) {
     host::Sync(d);
     after_cp850 = GetText(Control(d, "EdRueck"));
     focus_after_cp850 = FocusName(d);
+    // A key held down: every repeat handled before the next comes (a fast
+    // keyboard repeats some 30 times a second).
+    const DWORD start = GetTickCount();
+    const WPARAM round[] = {VK_RIGHT, VK_DOWN, VK_LEFT, VK_UP, VK_END, VK_HOME};
+    // Each one waited for, so that the two cells' repaints lie between.
+    for (int i = 0; i < kRepeats; ++i) {
+      PostMessageA(Control(d, "ICP850"), WM_KEYDOWN, round[i / 25 % 6], 1 | (1u << 30));
+      host::Sync(d);
+    }
+    repeat_ms = GetTickCount() - start;
     host::PressButton(Control(d, "BtnOK"));
   });
   EXPECT_TRUE(r.script_ok);
@@ -272,6 +292,8 @@ TEST_F(KeyboardE2e, SpaceAppendsAsAClickDoesAndKeepsTheFocus) {
   // Cell 0 of code page 850 has no number: the cursor starts on the smiley.
   EXPECT_EQ(after_cp850, "&#174;&#174;&#174;&#9786;");
   EXPECT_EQ(focus_after_cp850, "ICP850");
+  EXPECT_LT(repeat_ms, kRepeats * 30u);
+  std::printf("%d repeated keys handled in %lu ms\n", kRepeats, repeat_ms);
   EXPECT_EQ(r.text, "&#174;&#174;&#174;&#9786;");
   EXPECT_EQ(r.kind, 1);
 }
