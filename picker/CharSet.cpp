@@ -16,6 +16,7 @@
 #include "picker/Hover.h"
 #include "picker/Preview.h"
 #include "picker/SearchWindow.h"
+#include "picker/TableKeyboard.h"
 #include "resources/layouts.h"
 
 namespace rf::picker {
@@ -66,11 +67,19 @@ void TTCharSet::BindHandlers() {
     OpenSearch();
     return true;
   };
+  keyboard_ = std::make_unique<TableKeyboard>(TableKeyboard::Dialog{
+      [this](TCharTableKind kind) -> fw::PictureControl& {
+        return Get<fw::PictureControl>(std::string(PictureOf(kind).picture));
+      },
+      [this](TCharTableKind kind, int x, int y) { PictureMouseMove(kind, x, y); },
+      [this] { AppendChosenText(); }});
   for (TCharTableKind kind : chardata::kAllCharTableKinds) {
     auto& picture = Get<fw::PictureControl>(std::string(PictureOf(kind).picture));
     HWND handle = picture.Handle();
+    keyboard_->Bind(kind);
     picture.OnMouseMove = [this, kind, handle](int x, int y) {
       PictureMouseMove(kind, x, y);
+      keyboard_->Hovered(kind, x, y);
       TrackPreview(handle, kind, x, y);
     };
     picture.OnMouseLeave = [this, handle] {
@@ -142,7 +151,9 @@ void TTCharSet::LoadPictures() {
   HMODULE module = fw::ModuleHandle();
   for (TCharTableKind kind : chardata::kAllCharTableKinds) {
     const std::string picture(PictureOf(kind).picture);
-    Get<fw::PictureControl>(picture).LoadPicture(module, picture);
+    auto& control = Get<fw::PictureControl>(picture);
+    control.LoadPicture(module, picture);
+    control.SetFollowsHighContrast(true);
   }
 }
 
@@ -217,6 +228,13 @@ void TTCharSet::ClearFields() {
 }
 
 void TTCharSet::AppendChosenForm() {
+  AppendChosenText();
+  auto& result = Get<fw::Edit>("EdRueck");
+  result.SetFocus();
+  result.MoveCaretToEnd();
+}
+
+void TTCharSet::AppendChosenText() {
   const int kind = OutputKindIndex();
   const std::string shown = kind >= 0 && kind < static_cast<int>(kKindFields.size())
                                 ? Field(kKindFields[kind]).Text()
@@ -224,8 +242,11 @@ void TTCharSet::AppendChosenForm() {
   ChosenForm = shown.substr(0, kChosenFormCapacity);
   auto& result = Get<fw::Edit>("EdRueck");
   result.SetText(result.Text() + ChosenForm);
-  result.SetFocus();
   result.MoveCaretToEnd();
+}
+
+std::optional<int> TTCharSet::FocusedCell(TCharTableKind kind) const {
+  return keyboard_->FocusedCell(kind);
 }
 
 int TTCharSet::OutputKindIndex() const {
