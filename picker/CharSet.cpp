@@ -219,7 +219,7 @@ void TTCharSet::AppendChosenForm() {
   const std::string shown = kind >= 0 && kind < static_cast<int>(kKindFields.size())
                                 ? Field(kKindFields[kind]).Text()
                                 : "";
-  ChosenForm = shown.substr(0, kChosenFormCapacity);
+  ChosenForm = CutToChosenForm(shown);
   auto& result = Get<fw::Edit>("EdRueck");
   result.SetText(result.Text() + ChosenForm);
   result.SetFocus();
