@@ -16,6 +16,7 @@
 #include "picker/Hover.h"
 #include "picker/Preview.h"
 #include "picker/SearchWindow.h"
+#include "picker/TableAccessibility.h"
 #include "resources/layouts.h"
 
 namespace rf::picker {
@@ -47,6 +48,9 @@ TTCharSet::TTCharSet(chardata::ProfileFile& profile)
     : fw::Form(resources::CharSetForm(), resources::CharSetLayout()), profile_(profile) {
   BindHandlers();
   LoadPictures();
+  MakeAccessible(*this, {[this] { return OutputKindIndex(); },
+                         // TODO: the keyboard cursor's FocusedCell(kind).
+                         [](TCharTableKind) { return std::optional<int>(); }});
   // The layout opens on "ISO 8859", "-3"; configuration may change it.
   ShowTable(chardata::ctISO8859_3);
 }

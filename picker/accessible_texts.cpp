@@ -62,6 +62,14 @@ std::string CellDescription(TCharTableKind kind, int cell) {
   return text;
 }
 
+std::optional<int> NeighbourCell(TCharTableKind kind, int cell, int columns, int rows) {
+  const PictureParams& p = PictureOf(kind);
+  const int column = cell / p.rows + columns, row = cell % p.rows + rows;
+  if (column < 0 || row < 0 || row >= p.rows || column * p.rows >= chardata::TableEntryCount(kind))
+    return std::nullopt;
+  return column * p.rows + row;
+}
+
 std::string TableName(std::span<const fw::ControlSpec> layout, TCharTableKind kind) {
   const fw::ControlSpec* picture = Row(layout, PictureOf(kind).picture);
   const fw::ControlSpec* page = picture && picture->parent ? Row(layout, picture->parent) : nullptr;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -31,6 +32,10 @@ std::string CellValue(chardata::TCharTableKind kind, int cell, int output_kind);
 // "Dezimal 8364, U+20AC, &euro;": the parts the entry has, in this order;
 // an entry without a number has no numbers to tell, only its entity.
 std::string CellDescription(chardata::TCharTableKind kind, int cell);
+
+// The cell a step of whole cells away on the grid (columns to the right,
+// rows down), or nothing beyond the table's edges.
+std::optional<int> NeighbourCell(chardata::TCharTableKind kind, int cell, int columns, int rows);
 
 // The caption of the table's tab, and on an inner tab the outer one's
 // before it ("ISO 8859-5"), read from the dialog's layout.

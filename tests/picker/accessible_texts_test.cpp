@@ -126,6 +126,26 @@ TEST(TableNameTest, TheTabCaptionsOfTheLayout) {
   EXPECT_EQ(TableName({}, ctANSI), "");
 }
 
+TEST(NeighbourCellTest, StepsStopAtTheEdgesOfEveryGrid) {
+  struct Case {
+    TCharTableKind kind;
+    int cell, columns, rows, want;  // -1: beyond the edge
+  };
+  const Case cases[] = {
+      {ctANSI, 0, 0, 1, 1},        {ctANSI, 0, 1, 0, 8},        {ctANSI, 0, -1, 0, -1},
+      {ctANSI, 0, 0, -1, -1},      {ctANSI, 7, 0, 1, -1},       {ctANSI, 127, 1, 0, -1},
+      {ctANSI, 127, -1, 0, 119},   {ctISO8859_1, 5, 0, 1, -1},  {ctISO8859_1, 6, 0, -1, -1},
+      {ctISO8859_1, 89, 1, 0, 95}, {ctISO8859_1, 90, 1, 0, -1}, {ctTechnik, 39, 0, -1, 38},
+      {ctTechnik, 32, 1, 0, -1},   {ctCP850, 159, 0, 1, -1},    {ctGrafik, 80, 1, 0, -1},
+      {ctGrafik, 8, -1, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const auto got = NeighbourCell(c.kind, c.cell, c.columns, c.rows);
+    EXPECT_EQ(got.value_or(-1), c.want)
+        << SectionName(c.kind) << " " << c.cell << " by " << c.columns << "," << c.rows;
+  }
+}
+
 // Entries made by hand: templates, texts at their limits, missing parts.
 class MadeTextsTest : public ::testing::Test {
  protected:
