@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -15,12 +16,11 @@ struct OleFunctions {
   decltype(&::LresultFromObject) lresult_from_object = nullptr;
   decltype(&::CreateStdAccessibleObject) create_std_object = nullptr;
   decltype(&::CoDisconnectObject) disconnect = nullptr;
-  decltype(&::CoInitializeEx) initialize = nullptr;
-  decltype(&::CoUninitialize) uninitialize = nullptr;
+  // Windows 8 and later, and Wine; CO_MTA_USAGE_COOKIE is a handle.
+  HRESULT(WINAPI* increment_mta_usage)(HANDLE* cookie) = nullptr;
   decltype(&::SysAllocStringLen) alloc_string = nullptr;
   bool Complete() const {
-    return lresult_from_object && create_std_object && disconnect && initialize && uninitialize &&
-           alloc_string;
+    return lresult_from_object && create_std_object && disconnect && alloc_string;
   }
 };
 
@@ -40,20 +40,39 @@ const OleFunctions* Ole() {
     Lookup(oleacc, "LresultFromObject", f.lresult_from_object);
     Lookup(oleacc, "CreateStdAccessibleObject", f.create_std_object);
     Lookup(ole32, "CoDisconnectObject", f.disconnect);
-    Lookup(ole32, "CoInitializeEx", f.initialize);
-    Lookup(ole32, "CoUninitialize", f.uninitialize);
+    Lookup(ole32, "CoIncrementMTAUsage", f.increment_mta_usage);
     Lookup(oleaut32, "SysAllocStringLen", f.alloc_string);
     return f;
   }();
   return functions.Complete() ? &functions : nullptr;
 }
 
+// Marshalling needs COM on the thread. A host thread without it joins the
+// process's multithreaded apartment, which is kept from the first such
+// request on: the host's thread is never given an apartment of ours (it
+// may still choose its own later), and calls of clients come in on COM's
+// threads, which need nothing of the host's thread once the window has
+// gone. A host thread with COM of its own serves the calls itself.
+bool EnsureMultithreadedApartment(const OleFunctions& ole) {
+  static const bool kept = [&] {
+    HANDLE cookie = nullptr;
+    return ole.increment_mta_usage && SUCCEEDED(ole.increment_mta_usage(&cookie));
+  }();
+  return kept;
+}
+
 // Calls from other threads wait in this table while the window's thread
 // runs them; the message carries only a key into it, so a stray message
 // with a made-up number runs nothing.
+struct PendingCall {
+  const std::function<void()>* call;
+  bool running = false;
+  bool done = false;  // a key runs once, whatever comes with it again
+};
 struct PendingCalls {
   std::mutex lock;
-  std::map<LPARAM, const std::function<void()>*> calls;
+  std::condition_variable finished;
+  std::map<LPARAM, PendingCall> calls;
   LPARAM next = 1;
 };
 
@@ -68,6 +87,10 @@ std::atomic<UINT>& RegisteredCallMessage() {
   static std::atomic<UINT> message{0};
   return message;
 }
+
+// How long a client's thread waits for the window's thread to take up a
+// call; a window's thread that reads its messages takes it up at once.
+constexpr UINT kCallTimeoutMs = 5000;
 
 UINT CallMessage() {
   auto& message = RegisteredCallMessage();
@@ -315,12 +338,16 @@ class AccessibleObject final : public IAccessible {
     {
       const std::lock_guard guard(pending.lock);
       key = pending.next++;
-      pending.calls[key] = &call;
+      pending.calls[key] = {&call};
     }
-    // A window that has gone answers nothing and runs nothing.
-    SendMessageA(window_, CallMessage(), 0, key);
+    // A window that has gone, or a thread that no longer reads its
+    // messages (the host after the picker closed), runs nothing: the call
+    // is taken back, unless it has started, which is then waited for.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window_, CallMessage(), 0, key, SMTO_NORMAL, kCallTimeoutMs, &ignored);
     {
-      const std::lock_guard guard(pending.lock);
+      std::unique_lock guard(pending.lock);
+      pending.finished.wait(guard, [&] { return !pending.calls.at(key).running; });
       pending.calls.erase(key);
     }
     return answered;
@@ -401,11 +428,6 @@ bool WindowAccessibility::Answer(WPARAM wp, LPARAM lp, LRESULT* result) {
   const OleFunctions* ole = Ole();
   if (!ole) return false;
   if (!object_) {
-    // Marshalling needs COM on this thread. A host that set up none gets
-    // an apartment of ours for as long as the window lives; one that did
-    // keeps its own (a second initialisation only counts up).
-    const HRESULT init = ole->initialize(nullptr, COINIT_APARTMENTTHREADED);
-    com_held_ = SUCCEEDED(init);
     IAccessible* standard = nullptr;
     if (FAILED(ole->create_std_object(window_, OBJID_CLIENT, __uuidof(IAccessible),
                                       reinterpret_cast<void**>(&standard))))
@@ -413,6 +435,8 @@ bool WindowAccessibility::Answer(WPARAM wp, LPARAM lp, LRESULT* result) {
     object_ = new AccessibleObject(window_, source_.get(), standard);
   }
   *result = ole->lresult_from_object(__uuidof(IAccessible), wp, object_);
+  if (*result == CO_E_NOTINITIALIZED && EnsureMultithreadedApartment(*ole))
+    *result = ole->lresult_from_object(__uuidof(IAccessible), wp, object_);
   return true;
 }
 
@@ -423,8 +447,6 @@ void WindowAccessibility::Disconnect() {
   ole->disconnect(object_, 0);
   object_->Release();
   object_ = nullptr;
-  if (com_held_) ole->uninitialize();
-  com_held_ = false;
 }
 
 bool IsAccessibleCall(UINT msg) {
@@ -433,14 +455,23 @@ bool IsAccessibleCall(UINT msg) {
 }
 
 LRESULT RunAccessibleCall(LPARAM lp) {
+  auto& pending = Pending();
   const std::function<void()>* call = nullptr;
   {
-    auto& pending = Pending();
     const std::lock_guard guard(pending.lock);
     const auto it = pending.calls.find(lp);
-    if (it != pending.calls.end()) call = it->second;
+    if (it == pending.calls.end() || it->second.running || it->second.done) return 0;
+    it->second.running = true;
+    call = it->second.call;
   }
-  if (call) (*call)();
+  (*call)();
+  {
+    const std::lock_guard guard(pending.lock);
+    PendingCall& ran = pending.calls.at(lp);
+    ran.running = false;
+    ran.done = true;
+  }
+  pending.finished.notify_all();
   return 0;
 }
 

@@ -8,7 +8,10 @@
 // thread and only while the window lives (calls from other threads are
 // sent there), so it may refer to the controls freely.
 //
-// oleacc, ole32 and oleaut32 are loaded on the first WM_GETOBJECT and kept
+// A host thread without COM has the module keep the process's
+// multithreaded apartment in use (CoIncrementMTAUsage) from the first
+// request on, so clients' calls never wait for that thread once the window
+// has gone. oleacc, ole32 and oleaut32 are loaded on the first WM_GETOBJECT and kept
 // for the module's life: the module imports none of them, and a user
 // without a screen reader never loads them.
 #pragma once
@@ -63,7 +66,6 @@ class WindowAccessibility {
   HWND window_;
   std::unique_ptr<AccessibleSource> source_;
   AccessibleObject* object_ = nullptr;  // one reference held
-  bool com_held_ = false;               // a CoInitializeEx of ours to undo
 };
 
 // Runs a call that a client's thread sent to the window's thread; every

@@ -315,10 +315,34 @@ TEST_F(AccessibilityTest, EditsAreNamedByTheirLabels) {
   EXPECT_TRUE(run.script_ok);
 }
 
+// A host thread with an apartment of its own serves the clients' calls
+// itself while the dialog runs.
+TEST_F(AccessibilityTest, HostWithItsOwnApartment) {
+  const ComScope host_com(COINIT_APARTMENTTHREADED);
+  ASSERT_TRUE(SUCCEEDED(host_com.hr));
+  std::string name, edit;
+  const RunResult run = copy_->Run([&](HWND d) {
+    const CancelOnExit cancel{d};
+    ComScope com(COINIT_MULTITHREADED);
+    Accessible table(Control(d, "IISO8859_3"));
+    Accessible result(Control(d, "EdRueck"));
+    ASSERT_TRUE(table);
+    ASSERT_TRUE(result);
+    name = table.Name(33);
+    edit = result.Name();
+  });
+  EXPECT_TRUE(run.script_ok);
+  EXPECT_EQ(name, "LATIN CAPITAL LETTER A WITH GRAVE");
+  EXPECT_EQ(edit,
+            "R\xFC"
+            "ckgabe Wert:");
+}
+
 // A client that keeps the objects after the picker closed gets errors,
-// through a proxy (the dialog's thread without COM of the host's) and
-// through the object itself (host and client in one multithreaded
-// apartment, so calls come straight from the client's thread).
+// through a proxy (a host thread without COM: the object lives in the
+// process's multithreaded apartment) and through the object itself (host
+// and client in one multithreaded apartment, so calls come straight from
+// the client's thread).
 TEST_F(AccessibilityTest, ObjectsKeptAfterTheCloseAnswerErrors) {
   for (const bool shared_apartment : {false, true}) {
     SCOPED_TRACE(shared_apartment ? "one apartment" : "proxy");
