@@ -14,6 +14,7 @@
 #include "framework/scale.h"
 #include "picker/Hover.h"
 #include "plugin_fixture.h"
+#include "popup_helpers.h"
 
 namespace rf::test {
 namespace {
@@ -313,6 +314,43 @@ TEST_F(AccessibilityTest, EditsAreNamedByTheirLabels) {
     EXPECT_EQ(result.Value(CHILDID_SELF), "&reg;");
   });
   EXPECT_TRUE(run.script_ok);
+}
+
+// The keyboard cursor's cell is the focused and selected child while its
+// table has the focus. Needs the tables' keyboard cursor (Tab into the
+// picture on show); without it the test is skipped.
+TEST_F(AccessibilityTest, TheCursorsCellIsTheFocusedChild) {
+  bool reached = false;
+  long focus = -1, selection = -1, state_cursor = 0, state_other = 0;
+  const RunResult run = copy_->Run([&](HWND d) {
+    const CancelOnExit cancel{d};
+    ComScope com(COINIT_APARTMENTTHREADED);
+    host::SelectTab(Control(d, "PCChar"), 0);
+    HWND picture = Control(d, "IANSI");
+    for (int i = 0; i < 20 && FocusOf(d) != picture; ++i) {
+      host::PostKey(FocusOf(d), VK_TAB);
+      host::Sync(d);
+    }
+    reached = FocusOf(d) == picture;
+    if (!reached) return;
+    host::PostKey(picture, VK_RIGHT);  // from cell 0 to cell 8
+    host::Sync(d);
+    Accessible table(picture);
+    ASSERT_TRUE(table);
+    VARIANT v;
+    VariantInit(&v);
+    if (SUCCEEDED(table->get_accFocus(&v)) && v.vt == VT_I4) focus = v.lVal;
+    VariantInit(&v);
+    if (SUCCEEDED(table->get_accSelection(&v)) && v.vt == VT_I4) selection = v.lVal;
+    state_cursor = table.State(9);
+    state_other = table.State(1);
+  });
+  EXPECT_TRUE(run.script_ok);
+  if (!reached) GTEST_SKIP() << "Tab does not reach the table: no keyboard cursor in this build";
+  EXPECT_EQ(focus, 9);
+  EXPECT_EQ(selection, 9);
+  EXPECT_EQ(state_cursor, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED);
+  EXPECT_EQ(state_other, STATE_SYSTEM_FOCUSABLE);
 }
 
 // A host thread with an apartment of its own serves the clients' calls
