@@ -242,16 +242,17 @@ class AccessibleObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override {
     if (!out) return E_POINTER;
     SetEmpty(out);
-    if (dead_) return RPC_E_DISCONNECTED;
-    if (owns_children_) {
-      // The selected cell is the focused one.
-      std::optional<int> focused;
-      if (!Ask([&] { focused = source_->FocusedChild(); })) return RPC_E_DISCONNECTED;
-      if (!focused || *focused <= 0) return S_FALSE;
-      SetChild(out, *focused);
-      return S_OK;
-    }
-    return standard_ ? standard_->get_accSelection(out) : S_FALSE;
+    // With children of its own the selected child is the focused one.
+    std::optional<int> count, focused;
+    if (!Ask([&] {
+          count = source_->ChildCount();
+          if (count) focused = source_->FocusedChild();
+        }))
+      return RPC_E_DISCONNECTED;
+    if (!count) return standard_ ? standard_->get_accSelection(out) : S_FALSE;
+    if (!focused || *focused <= 0) return S_FALSE;
+    SetChild(out, *focused);
+    return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {

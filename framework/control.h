@@ -73,6 +73,8 @@ class Control {
   virtual HBRUSH ColorBrush(HDC dc);
   // Runs once the form has built all its controls.
   virtual void Loaded() {}
+  // The system's colours or its high-contrast theme may have changed.
+  virtual void SystemColorsChanged() {}
   // Takes the layout row at the form's new scale: position, size, font.
   // Controls that size or arrange themselves do it again.
   virtual void Rescale(const ControlSpec& scaled);

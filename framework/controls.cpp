@@ -527,8 +527,9 @@ DibSurface MakeDibSurface(HDC compatible_with, int w, int h) {
 // one or two pixels wide at 150 %, so lines stay one colour, never blurred.
 // The device pixel takes the colour of the picture pixel ToLayout gives,
 // the same mapping the mouse handlers get.
-void PictureControl::DrawEnlarged(HDC dc) {
-  const Scale& scale = form_.DisplayScale();
+void PictureControl::DrawThroughMemory(HDC dc, bool enlarge) {
+  const Scale natural_scale;
+  const Scale& scale = enlarge ? form_.DisplayScale() : natural_scale;
   const int w = picture_->Width(), h = picture_->Height();
   const int wide = scale.Edge(w), high = scale.Edge(h);
   DibSurface natural = MakeDibSurface(dc, w, h);
@@ -537,6 +538,15 @@ void PictureControl::DrawEnlarged(HDC dc) {
   Canvas canvas(natural.memory.dc());
   picture_->Draw(canvas, r);
   GdiFlush();
+  if (const auto& theme = Contrast()) {
+    // The palette mapped, the glyphs unchanged.
+    std::uint32_t* end = natural.pixels + static_cast<std::ptrdiff_t>(w) * h;
+    for (std::uint32_t* p = natural.pixels; p != end; ++p) *p = ContrastPixel(*p, *theme);
+  }
+  if (!enlarge) {
+    BitBlt(dc, 0, 0, w, h, natural.memory.dc(), 0, 0, SRCCOPY);
+    return;
+  }
   DibSurface big = MakeDibSurface(dc, wide, high);
   std::vector<int> from_x(static_cast<std::size_t>(wide));
   for (int x = 0; x < wide; ++x) from_x[static_cast<std::size_t>(x)] = scale.ToLayout(x);
@@ -557,14 +567,16 @@ bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
       GetClientRect(hwnd_, &client);
       FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
       if (picture_ && !picture_->Empty()) {
-        if (form_.DisplayScale().IsIdentity() || at_scale_) {
+        const bool as_is = form_.DisplayScale().IsIdentity() || at_scale_;
+        if (as_is && !Contrast()) {
           Canvas canvas(dc);
           const RECT r = {0, 0, picture_->Width(), picture_->Height()};
           Guarded([&] { picture_->Draw(canvas, r); });
         } else {
-          Guarded([&] { DrawEnlarged(dc); });
+          Guarded([&] { DrawThroughMemory(dc, !as_is); });
         }
       }
+      if (ShowsFocusCell()) DrawFocusCell(dc);
       EndPaint(hwnd_, &ps);
       *result = 0;
       return true;
@@ -572,6 +584,23 @@ bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
     case WM_ERASEBKGND:
       *result = 1;
       return true;
+    case WM_GETDLGCODE:
+      // The arrows move the owner's cursor, Space picks: the dialog
+      // navigation leaves them to the control.
+      *result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      return true;
+    case WM_SETFOCUS:
+      FocusChanged(true);
+      break;
+    case WM_KILLFOCUS:
+      FocusChanged(false);
+      break;
+    case WM_KEYDOWN:
+      if (focused_ && !cues_) {
+        cues_ = true;
+        InvalidateFocusCell();
+      }
+      break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -591,6 +620,72 @@ bool PictureControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
       break;
   }
   return Control::HandleMessage(msg, wp, lp, result);
+}
+
+void PictureControl::SystemColorsChanged() {
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void PictureControl::SetFollowsHighContrast(bool on) {
+  follows_contrast_ = on;
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+const std::optional<ContrastColors>& PictureControl::Contrast() const {
+  static const std::optional<ContrastColors> none;
+  return follows_contrast_ ? form_.HighContrast() : none;
+}
+
+void PictureControl::FocusChanged(bool focused) {
+  focused_ = focused;
+  // Only a focus handed on by Tab shows at once; Wine reports the focus
+  // cues as shown from the start, so WM_QUERYUISTATE cannot tell.
+  cues_ = focused && form_.FocusMovingByKey();
+  if (OnFocusChange) Guarded([&] { OnFocusChange(focused); });
+  InvalidateFocusCell();
+}
+
+void PictureControl::SetFocusCell(const std::optional<RECT>& cell) {
+  if (focus_cell_ && cell && EqualRect(&*focus_cell_, &*cell)) return;
+  InvalidateFocusCell();
+  focus_cell_ = cell;
+  InvalidateFocusCell();
+}
+
+// The ring of device pixels just inside the cell's grid lines: the
+// pictures keep their glyphs off the pixel next to a line.
+RECT PictureControl::FocusRing() const {
+  const Scale& scale = form_.DisplayScale();
+  const RECT& c = *focus_cell_;
+  return {scale.Edge(c.left + 1), scale.Edge(c.top + 1), scale.Edge(c.right), scale.Edge(c.bottom)};
+}
+
+// Only the cell is drawn again: a key held down repaints two cells per
+// move, never the whole picture.
+void PictureControl::InvalidateFocusCell() {
+  if (!focus_cell_ || !hwnd_) return;
+  const RECT ring = FocusRing();
+  InvalidateRect(hwnd_, &ring, FALSE);
+}
+
+void PictureControl::DrawFocusCell(HDC dc) const {
+  const auto& theme = Contrast();
+  const COLORREF color = theme ? theme->focus : RGB(0, 0, 0);
+  const RECT r = FocusRing();
+  if (r.right - r.left < 2 || r.bottom - r.top < 2) return;
+  // Every other pixel, by its position in the window, as a focus
+  // rectangle's dots lie; the pixels between keep the picture's.
+  auto dot = [&](int x, int y) {
+    if (((x + y) & 1) == 0) SetPixelV(dc, x, y, color);
+  };
+  for (int x = r.left; x < r.right; ++x) {
+    dot(x, r.top);
+    dot(x, r.bottom - 1);
+  }
+  for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+    dot(r.left, y);
+    dot(r.right - 1, y);
+  }
 }
 
 // ---- IconControl ----

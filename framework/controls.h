@@ -1,13 +1,16 @@
 // The kinds of controls the dialogs are built from.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/control.h"
 #include "framework/gdi.h"
 #include "framework/graphic.h"
+#include "framework/high_contrast.h"
 
 namespace rf::fw {
 
@@ -142,14 +145,39 @@ class PictureControl : public Control {
   // leaves the control empty.
   void LoadPicture(HMODULE module, const std::string& name);
 
+  // A keyboard cursor of the owner's: a cell in picture pixels (right and
+  // bottom exclusive, from its own grid lines to the next), drawn as a
+  // dotted rectangle inside those lines while the control has the focus
+  // and a key has brought it there or been pressed since. The focus comes
+  // by Tab only: a click never gives it.
+  void SetFocusCell(const std::optional<RECT>& cell);
+  // A picture of black and silver (the character tables) takes a
+  // high-contrast theme's colours; artwork keeps its own.
+  void SetFollowsHighContrast(bool on);
+  bool ShowsFocusCell() const { return focused_ && cues_ && focus_cell_.has_value(); }
+  std::function<void(bool focused)> OnFocusChange;
+
  protected:
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
   void Rescale(const ControlSpec& scaled) override;
   POINT HandlerPosition(int x, int y) const override;
+  void SystemColorsChanged() override;
 
  private:
-  void DrawEnlarged(HDC dc);
+  // Drawn into memory first: to enlarge it, or to map it to a
+  // high-contrast theme.
+  void DrawThroughMemory(HDC dc, bool enlarge);
+  RECT FocusRing() const;  // device pixels, right and bottom exclusive
+  void InvalidateFocusCell();
+  void DrawFocusCell(HDC dc) const;
+  void FocusChanged(bool focused);
   std::unique_ptr<Graphic> picture_;
+  std::optional<RECT> focus_cell_;
+  bool focused_ = false;
+  bool cues_ = false;  // a key brought the focus or was pressed since
+  bool follows_contrast_ = false;
+  // The theme's colours while it is on and the picture follows it.
+  const std::optional<ContrastColors>& Contrast() const;
   bool at_scale_ = false;  // drawn for the form's scale: shown as it is
   HMODULE module_ = nullptr;
   std::string resource_;

@@ -8,6 +8,7 @@
 #include "framework/dpi.h"
 #include "framework/errorbox.h"
 #include "framework/module.h"
+#include "framework/theme.h"
 
 namespace rf::fw {
 namespace {
@@ -127,6 +128,7 @@ void Form::Build(std::span<const ControlSpec> layout) {
       SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   }
 
+  contrast_ = CurrentHighContrast();
   std::set<HWND> parents_seen;
   for (const ControlSpec& stored : layout) {
     const ControlSpec def = Scaled(stored);
@@ -307,7 +309,9 @@ void Form::FocusNextTabStop(bool backwards) {
     index = sequence.size() - 1;
   }
   HWND next = sequence[index];
+  focus_by_key_ = true;
   ::SetFocus(next);
+  focus_by_key_ = false;
   // A tabbed-to edit selects its text only where asked.
   if (Control* c = Control::FromHandle(next))
     if (c->Layout().kind == ControlKind::Edit && c->Layout().select_on_focus)
@@ -451,6 +455,15 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
         *result = TRUE;
         return true;
       }
+      break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // Only top-level windows hear of a theme change; the controls that
+      // draw themselves are told here.
+      Guarded([&] {
+        contrast_ = CurrentHighContrast();
+        for (const auto& c : controls_) c->SystemColorsChanged();
+      });
       break;
     case kDpiChangedMessage:
       // A per-monitor aware form moved to a monitor of another DPI: laid

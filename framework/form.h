@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "framework/control.h"
 #include "framework/gdi.h"
+#include "framework/high_contrast.h"
 #include "framework/layout.h"
 #include "framework/scale.h"
 
@@ -91,6 +93,13 @@ class Form : public Control {
   // The tab stops in the order Tab walks them.
   std::vector<HWND> TabSequence() const;
   void FocusNextTabStop(bool backwards);
+  // True while Tab or Shift+Tab hands the focus on: a control that shows
+  // its focus only to keyboard users asks it when the focus arrives.
+  bool FocusMovingByKey() const { return focus_by_key_; }
+
+  // The system's high-contrast colours while such a theme is on, read at
+  // creation and again when the system's colours or settings change.
+  const std::optional<ContrastColors>& HighContrast() const { return contrast_; }
 
  protected:
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) override;
@@ -113,6 +122,8 @@ class Form : public Control {
   UniqueIcon icon_big_, icon_small_;
   int modal_result_ = mrNone;
   bool modal_ = false;
+  bool focus_by_key_ = false;
+  std::optional<ContrastColors> contrast_;
 };
 
 }  // namespace rf::fw

@@ -17,6 +17,7 @@
 #include "picker/Preview.h"
 #include "picker/SearchWindow.h"
 #include "picker/TableAccessibility.h"
+#include "picker/TableKeyboard.h"
 #include "resources/layouts.h"
 
 namespace rf::picker {
@@ -49,8 +50,7 @@ TTCharSet::TTCharSet(chardata::ProfileFile& profile)
   BindHandlers();
   LoadPictures();
   MakeAccessible(*this, {[this] { return OutputKindIndex(); },
-                         // TODO: the keyboard cursor's FocusedCell(kind).
-                         [](TCharTableKind) { return std::optional<int>(); }});
+                         [this](TCharTableKind kind) { return FocusedCell(kind); }});
   // The layout opens on "ISO 8859", "-3"; configuration may change it.
   ShowTable(chardata::ctISO8859_3);
 }
@@ -70,11 +70,19 @@ void TTCharSet::BindHandlers() {
     OpenSearch();
     return true;
   };
+  keyboard_ = std::make_unique<TableKeyboard>(TableKeyboard::Dialog{
+      [this](TCharTableKind kind) -> fw::PictureControl& {
+        return Get<fw::PictureControl>(std::string(PictureOf(kind).picture));
+      },
+      [this](TCharTableKind kind, int x, int y) { PictureMouseMove(kind, x, y); },
+      [this] { AppendChosenText(); }});
   for (TCharTableKind kind : chardata::kAllCharTableKinds) {
     auto& picture = Get<fw::PictureControl>(std::string(PictureOf(kind).picture));
     HWND handle = picture.Handle();
+    keyboard_->Bind(kind);
     picture.OnMouseMove = [this, kind, handle](int x, int y) {
       PictureMouseMove(kind, x, y);
+      keyboard_->Hovered(kind, x, y);
       TrackPreview(handle, kind, x, y);
     };
     picture.OnMouseLeave = [this, handle] {
@@ -144,7 +152,9 @@ void TTCharSet::LoadPictures() {
   HMODULE module = fw::ModuleHandle();
   for (TCharTableKind kind : chardata::kAllCharTableKinds) {
     const std::string picture(PictureOf(kind).picture);
-    Get<fw::PictureControl>(picture).LoadPicture(module, picture);
+    auto& control = Get<fw::PictureControl>(picture);
+    control.LoadPicture(module, picture);
+    control.SetFollowsHighContrast(true);
   }
 }
 
@@ -219,6 +229,13 @@ void TTCharSet::ClearFields() {
 }
 
 void TTCharSet::AppendChosenForm() {
+  AppendChosenText();
+  auto& result = Get<fw::Edit>("EdRueck");
+  result.SetFocus();
+  result.MoveCaretToEnd();
+}
+
+void TTCharSet::AppendChosenText() {
   const int kind = OutputKindIndex();
   const std::string shown = kind >= 0 && kind < static_cast<int>(kKindFields.size())
                                 ? Field(kKindFields[kind]).Text()
@@ -226,8 +243,11 @@ void TTCharSet::AppendChosenForm() {
   ChosenForm = CutToChosenForm(shown);
   auto& result = Get<fw::Edit>("EdRueck");
   result.SetText(result.Text() + ChosenForm);
-  result.SetFocus();
   result.MoveCaretToEnd();
+}
+
+std::optional<int> TTCharSet::FocusedCell(TCharTableKind kind) const {
+  return keyboard_->FocusedCell(kind);
 }
 
 int TTCharSet::OutputKindIndex() const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "chardata/char_table_kind.h"
@@ -19,6 +20,7 @@ namespace rf::picker {
 class CellGlyphs;
 class Preview;
 class SearchWindow;
+class TableKeyboard;
 
 // The output kinds in the order of the radio group's items.
 enum TOutputKind : int { okDecimal, okUser1, okHex, okUser2, okEntity, okUser3 };
@@ -51,6 +53,10 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
   // and its chosen form appended as a click appends it.
   void ShowFoundCell(const SearchRow& row);
 
+  // The keyboard cursor's cell while that table's picture has the
+  // keyboard focus, else nothing.
+  std::optional<int> FocusedCell(chardata::TCharTableKind kind) const;
+
   // ConfigurationHost
   int OutputKindIndex() const override;
   void SetOutputKindIndex(int index) override;
@@ -68,6 +74,8 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
   fw::TabPage& PageOf(chardata::TCharTableKind kind) const;
   void BindHandlers();
   void ConfirmResult();
+  // AppendChosenForm without giving EdRueck the focus (Space in a table).
+  void AppendChosenText();
   void LoadPictures();
   // The preview and the search are made when first wanted, so a user who
   // never rests on a cell or searches meets the dialog as it always was.
@@ -81,6 +89,7 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
   std::unique_ptr<CellGlyphs> glyphs_;
   std::unique_ptr<Preview> preview_;
   std::unique_ptr<SearchWindow> search_;
+  std::unique_ptr<TableKeyboard> keyboard_;
 };
 
 }  // namespace rf::picker

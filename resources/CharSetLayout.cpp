@@ -14,11 +14,14 @@ constexpr fw::FontSpec kDialogFont{fw::kDialogFontName, fw::kDialogFontHeight};
 constexpr fw::FontSpec kTabFont{fw::kDialogFontName, 8};
 constexpr fw::FontSpec kArialFont{"Arial", 11};
 
+// The picture on show is a tab stop right after its tab control, for the
+// keyboard cursor.
 constexpr ControlSpec Picture(const char* name, const char* page, int width, int height) {
   return {.name = name,
           .kind = ControlKind::Picture,
           .parent = page,
           .bounds = {0, 0, width, height},
+          .tab_order = 0,
           .picture = name};
 }
 

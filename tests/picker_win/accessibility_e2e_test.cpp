@@ -397,7 +397,9 @@ TEST_F(AccessibilityTest, ObjectsKeptAfterTheCloseAnswerErrors) {
       ASSERT_TRUE(edit);
       name_before = table.Name(88);
       host::PressButton(Control(d, "BtnAbbruch"));
-      host::WaitForWindowGone(d);
+      // Once its windows are gone, not only hidden (see the docs on the
+      // moment between the two).
+      WaitUntil([&] { return !IsWindow(d); }, 10000);
       table.Text(&IAccessible::get_accName, 88, &after_close);
       edit.Text(&IAccessible::get_accName, CHILDID_SELF, &edit_after_close);
       long n = 0;

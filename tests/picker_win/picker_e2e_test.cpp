@@ -285,7 +285,7 @@ TEST_F(PickerTest, TabWalksTheControlsInTabOrder) {
       return name;
     };
     walked.push_back(focus());
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < 14; ++i) {
       HWND f = nullptr;
       GUITHREADINFO info = {sizeof info};
       GetGUIThreadInfo(thread, &info);
@@ -296,9 +296,10 @@ TEST_F(PickerTest, TabWalksTheControlsInTabOrder) {
     }
     host::PressButton(Control(d, "BtnAbbruch"));
   });
-  const std::vector<std::string> expected = {"EdRueck",      "BtnOK",   "BtnAbbruch", "BtnInfo",
-                                             "RGAusgabeTyp", "EdHex",   "EdEntitie",  "EdUser1",
-                                             "EdUser2",      "EdUser3", "PCChar",     "PCiso"};
+  const std::vector<std::string> expected = {"EdRueck",      "BtnOK",       "BtnAbbruch", "BtnInfo",
+                                             "RGAusgabeTyp", "EdHex",       "EdEntitie",  "EdUser1",
+                                             "EdUser2",      "EdUser3",     "PCChar",     "PCiso",
+                                             "IISO8859_1",   "EdZeichenNr", "EdRueck"};
   EXPECT_EQ(walked, expected);
 }
 
