@@ -5,6 +5,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "framework/accessible_object.h"
 #include "framework/cursor.h"
 #include "framework/errorbox.h"
 #include "framework/form.h"
@@ -109,6 +110,10 @@ Control::~Control() {
     HWND h = hwnd_;
     DestroyWindow(h);
   }
+}
+
+void Control::SetAccessibleSource(std::unique_ptr<AccessibleSource> source) {
+  accessibility_ = std::make_unique<WindowAccessibility>(hwnd_, std::move(source));
 }
 
 Control* Control::FromHandle(HWND hwnd) {
@@ -298,6 +303,12 @@ bool Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_KEYDOWN:
       if (OnKeyDown) Guarded([&] { OnKeyDown(wp); });
       return false;
+    case WM_GETOBJECT:
+      return accessibility_ && accessibility_->Answer(wp, lp, result);
+    case WM_DESTROY:
+      // Clients that still hold the object get errors from now on.
+      if (accessibility_) accessibility_->Disconnect();
+      return false;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wp) == hwnd_ || GetParent(reinterpret_cast<HWND>(wp)) == hwnd_) {
         if (ApplyScreenCursor()) {
@@ -314,6 +325,10 @@ bool Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
       }
       return false;
     default:
+      if (IsAccessibleCall(msg)) {
+        *result = RunAccessibleCall(lp);
+        return true;
+      }
       return false;
   }
 }

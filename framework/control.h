@@ -14,8 +14,10 @@
 
 namespace rf::fw {
 
+class AccessibleSource;
 class Form;
 class HintWindow;
+class WindowAccessibility;
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -50,6 +52,10 @@ class Control {
   std::function<void()> OnClick;
   std::function<void()> OnMouseEnter;
   std::function<void()> OnMouseLeave;
+
+  // What a screen reader is told about the window's client area
+  // (WM_GETOBJECT); without a source the system's standard object answers.
+  void SetAccessibleSource(std::unique_ptr<AccessibleSource> source);
 
   // The control object of a window made by this framework, or nullptr.
   static Control* FromHandle(HWND hwnd);
@@ -89,6 +95,7 @@ class Control {
   bool tracking_mouse_ = false;
   std::string hint_;
   std::unique_ptr<HintWindow> hint_window_;
+  std::unique_ptr<WindowAccessibility> accessibility_;
 
   friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
   friend LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);

@@ -16,6 +16,7 @@
 #include "picker/Hover.h"
 #include "picker/Preview.h"
 #include "picker/SearchWindow.h"
+#include "picker/TableAccessibility.h"
 #include "picker/TableKeyboard.h"
 #include "resources/layouts.h"
 
@@ -48,6 +49,8 @@ TTCharSet::TTCharSet(chardata::ProfileFile& profile)
     : fw::Form(resources::CharSetForm(), resources::CharSetLayout()), profile_(profile) {
   BindHandlers();
   LoadPictures();
+  MakeAccessible(*this, {[this] { return OutputKindIndex(); },
+                         [this](TCharTableKind kind) { return FocusedCell(kind); }});
   // The layout opens on "ISO 8859", "-3"; configuration may change it.
   ShowTable(chardata::ctISO8859_3);
 }
@@ -239,7 +242,7 @@ void TTCharSet::AppendChosenText() {
   const std::string shown = kind >= 0 && kind < static_cast<int>(kKindFields.size())
                                 ? Field(kKindFields[kind]).Text()
                                 : "";
-  ChosenForm = shown.substr(0, kChosenFormCapacity);
+  ChosenForm = CutToChosenForm(shown);
   auto& result = Get<fw::Edit>("EdRueck");
   result.SetText(result.Text() + ChosenForm);
   result.MoveCaretToEnd();

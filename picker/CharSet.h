@@ -12,6 +12,7 @@
 #include "chardata/profile_file.h"
 #include "framework/controls.h"
 #include "framework/form.h"
+#include "picker/accessible_texts.h"
 #include "picker/search_query.h"
 
 namespace rf::picker {
@@ -24,9 +25,9 @@ class TableKeyboard;
 // The output kinds in the order of the radio group's items.
 enum TOutputKind : int { okDecimal, okUser1, okHex, okUser2, okEntity, okUser3 };
 
-// The text appended last, at most 30 characters; outlives the dialog.
+// The text appended last, at most kChosenFormCapacity characters;
+// outlives the dialog.
 extern std::string ChosenForm;
-inline constexpr std::size_t kChosenFormCapacity = 30;
 
 class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
  public:
