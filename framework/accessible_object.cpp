@@ -168,7 +168,7 @@ class AccessibleObject final : public IAccessible {
     if (!parent) return E_POINTER;
     *parent = nullptr;
     if (dead_) return RPC_E_DISCONNECTED;
-    return standard_ ? standard_->get_accParent(parent) : S_FALSE;
+    return Standard(S_FALSE, [&](IAccessible& a) { return a.get_accParent(parent); });
   }
 
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
@@ -176,7 +176,7 @@ class AccessibleObject final : public IAccessible {
     *count = 0;
     std::optional<int> n;
     if (!Ask([&] { n = source_->ChildCount(); })) return RPC_E_DISCONNECTED;
-    if (!n) return standard_ ? standard_->get_accChildCount(count) : S_OK;
+    if (!n) return Standard(S_OK, [&](IAccessible& a) { return a.get_accChildCount(count); });
     *count = *n;
     return S_OK;
   }
@@ -188,7 +188,7 @@ class AccessibleObject final : public IAccessible {
     if (const HRESULT hr = Check(child, &id); FAILED(hr)) return hr;
     // The cells are simple elements, not objects of their own.
     if (id > 0 && owns_children_) return S_FALSE;
-    return standard_ ? standard_->get_accChild(child, out) : S_FALSE;
+    return Standard(S_FALSE, [&](IAccessible& a) { return a.get_accChild(child, out); });
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override {
@@ -217,9 +217,9 @@ class AccessibleObject final : public IAccessible {
     *topic = 0;
     int id = 0;
     if (const HRESULT hr = Check(child, &id); FAILED(hr)) return hr;
-    return standard_ && !(id > 0 && owns_children_)
-               ? standard_->get_accHelpTopic(file, child, topic)
-               : S_FALSE;
+    if (id > 0 && owns_children_) return S_FALSE;
+    return Standard(S_FALSE,
+                    [&](IAccessible& a) { return a.get_accHelpTopic(file, child, topic); });
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* out) override {
     return Delegated(child, out, &IAccessible::get_accKeyboardShortcut);
@@ -233,7 +233,7 @@ class AccessibleObject final : public IAccessible {
     SetEmpty(out);
     std::optional<int> focused;
     if (!Ask([&] { focused = source_->FocusedChild(); })) return RPC_E_DISCONNECTED;
-    if (!focused) return standard_ ? standard_->get_accFocus(out) : S_FALSE;
+    if (!focused) return Standard(S_FALSE, [&](IAccessible& a) { return a.get_accFocus(out); });
     if (*focused < 0) return S_FALSE;
     SetChild(out, *focused);
     return S_OK;
@@ -249,7 +249,7 @@ class AccessibleObject final : public IAccessible {
           if (count) focused = source_->FocusedChild();
         }))
       return RPC_E_DISCONNECTED;
-    if (!count) return standard_ ? standard_->get_accSelection(out) : S_FALSE;
+    if (!count) return Standard(S_FALSE, [&](IAccessible& a) { return a.get_accSelection(out); });
     if (!focused || *focused <= 0) return S_FALSE;
     SetChild(out, *focused);
     return S_OK;
@@ -259,7 +259,8 @@ class AccessibleObject final : public IAccessible {
     int id = 0;
     if (const HRESULT hr = Check(child, &id); FAILED(hr)) return hr;
     if (id > 0 && owns_children_) return DISP_E_MEMBERNOTFOUND;
-    return standard_ ? standard_->accSelect(flags, child) : DISP_E_MEMBERNOTFOUND;
+    return Standard(DISP_E_MEMBERNOTFOUND,
+                    [&](IAccessible& a) { return a.accSelect(flags, child); });
   }
 
   HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
@@ -271,8 +272,9 @@ class AccessibleObject final : public IAccessible {
     std::optional<RECT> r;
     if (!Ask([&] { r = source_->Location(id); })) return RPC_E_DISCONNECTED;
     if (!r) {
-      return standard_ ? standard_->accLocation(left, top, width, height, child)
-                       : DISP_E_MEMBERNOTFOUND;
+      return Standard(DISP_E_MEMBERNOTFOUND, [&](IAccessible& a) {
+        return a.accLocation(left, top, width, height, child);
+      });
     }
     *left = r->left;
     *top = r->top;
@@ -288,7 +290,9 @@ class AccessibleObject final : public IAccessible {
     if (const HRESULT hr = Check(start, &id); FAILED(hr)) return hr;
     std::optional<int> to;
     if (!Ask([&] { to = source_->Navigate(id, direction); })) return RPC_E_DISCONNECTED;
-    if (!to) return standard_ ? standard_->accNavigate(direction, start, out) : S_FALSE;
+    if (!to)
+      return Standard(S_FALSE,
+                      [&](IAccessible& a) { return a.accNavigate(direction, start, out); });
     if (*to <= 0) return S_FALSE;
     SetChild(out, *to);
     return S_OK;
@@ -299,7 +303,7 @@ class AccessibleObject final : public IAccessible {
     SetEmpty(out);
     std::optional<int> hit;
     if (!Ask([&] { hit = source_->HitTest({x, y}); })) return RPC_E_DISCONNECTED;
-    if (!hit) return standard_ ? standard_->accHitTest(x, y, out) : S_FALSE;
+    if (!hit) return Standard(S_FALSE, [&](IAccessible& a) { return a.accHitTest(x, y, out); });
     if (*hit < 0) return S_FALSE;
     SetChild(out, *hit);
     return S_OK;
@@ -309,7 +313,8 @@ class AccessibleObject final : public IAccessible {
     int id = 0;
     if (const HRESULT hr = Check(child, &id); FAILED(hr)) return hr;
     if (id > 0 && owns_children_) return DISP_E_MEMBERNOTFOUND;
-    return standard_ ? standard_->accDoDefaultAction(child) : DISP_E_MEMBERNOTFOUND;
+    return Standard(DISP_E_MEMBERNOTFOUND,
+                    [&](IAccessible& a) { return a.accDoDefaultAction(child); });
   }
 
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
@@ -354,6 +359,16 @@ class AccessibleObject final : public IAccessible {
     return answered;
   }
 
+  // The standard object is asked on the window's thread too: it asks the
+  // window itself with messages that would wait without end for a thread
+  // that no longer reads them (a picker between hiding and destruction).
+  HRESULT Standard(HRESULT none, const std::function<HRESULT(IAccessible&)>& call) {
+    if (!standard_) return none;
+    HRESULT hr = none;
+    if (!Ask([&] { hr = call(*standard_); })) return RPC_E_DISCONNECTED;
+    return hr;
+  }
+
   // The child id of a VARIANT: CHILDID_SELF or 1 .. the child count.
   HRESULT Check(const VARIANT& child, int* id) {
     if (dead_) return RPC_E_DISCONNECTED;
@@ -377,7 +392,9 @@ class AccessibleObject final : public IAccessible {
     if (const HRESULT hr = Check(child, &id); FAILED(hr)) return hr;
     std::optional<std::string> text;
     if (!Ask([&] { text = (source_->*question)(id); })) return RPC_E_DISCONNECTED;
-    if (!text) return standard_ ? (standard_->*delegate)(child, out) : DISP_E_MEMBERNOTFOUND;
+    if (!text)
+      return Standard(DISP_E_MEMBERNOTFOUND,
+                      [&](IAccessible& a) { return (a.*delegate)(child, out); });
     *out = ToBstr(*text);
     return *out ? S_OK : E_OUTOFMEMORY;
   }
@@ -392,7 +409,9 @@ class AccessibleObject final : public IAccessible {
     if (const HRESULT hr = Check(child, &id); FAILED(hr)) return hr;
     std::optional<long> number;
     if (!Ask([&] { number = (source_->*question)(id); })) return RPC_E_DISCONNECTED;
-    if (!number) return standard_ ? (standard_->*delegate)(child, out) : DISP_E_MEMBERNOTFOUND;
+    if (!number)
+      return Standard(DISP_E_MEMBERNOTFOUND,
+                      [&](IAccessible& a) { return (a.*delegate)(child, out); });
     SetChild(out, *number);
     return S_OK;
   }
@@ -402,8 +421,9 @@ class AccessibleObject final : public IAccessible {
     *out = nullptr;
     int id = 0;
     if (const HRESULT hr = Check(child, &id); FAILED(hr)) return hr;
-    if ((id > 0 && owns_children_) || !standard_) return DISP_E_MEMBERNOTFOUND;
-    return (standard_->*delegate)(child, out);
+    if (id > 0 && owns_children_) return DISP_E_MEMBERNOTFOUND;
+    return Standard(DISP_E_MEMBERNOTFOUND,
+                    [&](IAccessible& a) { return (a.*delegate)(child, out); });
   }
 
   std::atomic<ULONG> refs_{1};
@@ -425,7 +445,7 @@ WindowAccessibility::~WindowAccessibility() {
 }
 
 bool WindowAccessibility::Answer(WPARAM wp, LPARAM lp, LRESULT* result) {
-  if (static_cast<LONG>(lp) != OBJID_CLIENT || !source_) return false;
+  if (static_cast<LONG>(lp) != OBJID_CLIENT || !source_ || closed_) return false;
   const OleFunctions* ole = Ole();
   if (!ole) return false;
   if (!object_) {
@@ -442,8 +462,13 @@ bool WindowAccessibility::Answer(WPARAM wp, LPARAM lp, LRESULT* result) {
 }
 
 void WindowAccessibility::Disconnect() {
+  closed_ = true;
   if (!object_) return;
   object_->Kill();
+  // Calls already sent from clients' threads run now (and answer that the
+  // object is gone) rather than wait for their time-out.
+  MSG pending;
+  PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   const OleFunctions* ole = Ole();
   ole->disconnect(object_, 0);
   object_->Release();

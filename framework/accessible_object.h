@@ -59,11 +59,13 @@ class WindowAccessibility {
 
   // WM_GETOBJECT: true where answered (OBJID_CLIENT), with the result.
   bool Answer(WPARAM wp, LPARAM lp, LRESULT* result);
-  // The window is going: every client's later call fails.
+  // The window is going: every client's later call fails, and no new
+  // object is made.
   void Disconnect();
 
  private:
   HWND window_;
+  bool closed_ = false;
   std::unique_ptr<AccessibleSource> source_;
   AccessibleObject* object_ = nullptr;  // one reference held
 };

@@ -116,6 +116,10 @@ void Control::SetAccessibleSource(std::unique_ptr<AccessibleSource> source) {
   accessibility_ = std::make_unique<WindowAccessibility>(hwnd_, std::move(source));
 }
 
+void Control::EndAccessibility() {
+  if (accessibility_) accessibility_->Disconnect();
+}
+
 Control* Control::FromHandle(HWND hwnd) {
   if (!hwnd) return nullptr;
   auto& r = Registry();

@@ -56,6 +56,9 @@ class Control {
   // What a screen reader is told about the window's client area
   // (WM_GETOBJECT); without a source the system's standard object answers.
   void SetAccessibleSource(std::unique_ptr<AccessibleSource> source);
+  // Clients' objects of this window fail from now on, and no new ones are
+  // made: its form has closed and no longer answers messages.
+  void EndAccessibility();
 
   // The control object of a window made by this framework, or nullptr.
   static Control* FromHandle(HWND hwnd);

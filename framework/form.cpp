@@ -407,6 +407,9 @@ int Form::ShowModal() {
     if (!IsWindow(hwnd_)) break;
   }
   modal_ = false;
+  // From here on the thread reads no messages for these windows: screen
+  // readers' objects of them fail at once rather than wait for it.
+  for (const auto& c : controls_) c->EndAccessibility();
   // Give the host its windows back before this one disappears, so that
   // activation returns to them.
   for (HWND w : disabled.windows)

@@ -397,9 +397,17 @@ TEST_F(AccessibilityTest, ObjectsKeptAfterTheCloseAnswerErrors) {
       ASSERT_TRUE(edit);
       name_before = table.Name(88);
       host::PressButton(Control(d, "BtnAbbruch"));
-      // Once its windows are gone, not only hidden (see the docs on the
-      // moment between the two).
-      WaitUntil([&] { return !IsWindow(d); }, 10000);
+      // Calls all through the close, the moment between hiding and
+      // destruction too, each answered (the test's time-out catches a hang).
+      WaitUntil(
+          [&] {
+            HRESULT ignored = S_OK;
+            table.Text(&IAccessible::get_accName, 88, &ignored);
+            edit.Text(&IAccessible::get_accName, CHILDID_SELF, &ignored);
+            edit.Text(&IAccessible::get_accValue, CHILDID_SELF, &ignored);
+            return !IsWindow(d);
+          },
+          10000);
       table.Text(&IAccessible::get_accName, 88, &after_close);
       edit.Text(&IAccessible::get_accName, CHILDID_SELF, &edit_after_close);
       long n = 0;
