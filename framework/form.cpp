@@ -463,8 +463,12 @@ bool Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
     case WM_SETTINGCHANGE:
       // Only top-level windows hear of a theme change; the controls that
       // draw themselves are told here.
+      // Any setting at all sends WM_SETTINGCHANGE: the controls repaint
+      // only for a change of colours or of the theme.
       Guarded([&] {
-        contrast_ = CurrentHighContrast();
+        const auto now = CurrentHighContrast();
+        if (msg != WM_SYSCOLORCHANGE && now == contrast_) return;
+        contrast_ = now;
         for (const auto& c : controls_) c->SystemColorsChanged();
       });
       break;

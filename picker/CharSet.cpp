@@ -18,6 +18,7 @@
 #include "picker/SearchWindow.h"
 #include "picker/TableAccessibility.h"
 #include "picker/TableKeyboard.h"
+#include "picker/table_cursor.h"
 #include "resources/layouts.h"
 
 namespace rf::picker {
@@ -75,7 +76,10 @@ void TTCharSet::BindHandlers() {
         return Get<fw::PictureControl>(std::string(PictureOf(kind).picture));
       },
       [this](TCharTableKind kind, int x, int y) { PictureMouseMove(kind, x, y); },
-      [this] { AppendChosenText(); }});
+      [this] {
+        AppendChosenText();
+        Get<fw::Edit>("EdRueck").MoveCaretToEnd();
+      }});
   for (TCharTableKind kind : chardata::kAllCharTableKinds) {
     auto& picture = Get<fw::PictureControl>(std::string(PictureOf(kind).picture));
     HWND handle = picture.Handle();
@@ -144,9 +148,8 @@ void TTCharSet::OpenSearch() {
 void TTCharSet::ShowFoundCell(const SearchRow& row) {
   ShowTable(row.kind);
   // The middle of the cell: what a hover there shows, templates included.
-  const PictureParams& p = PictureOf(row.kind);
-  PictureMouseMove(row.kind, row.index / p.rows * kCellWidth + kCellWidth / 2,
-                   row.index % p.rows * p.cell_height + p.cell_height / 2);
+  const CellPoint centre = CellCentre(PictureOf(row.kind), row.index);
+  PictureMouseMove(row.kind, centre.x, centre.y);
   AppendChosenForm();
 }
 
@@ -245,7 +248,6 @@ void TTCharSet::AppendChosenText() {
   ChosenForm = CutToChosenForm(shown);
   auto& result = Get<fw::Edit>("EdRueck");
   result.SetText(result.Text() + ChosenForm);
-  result.MoveCaretToEnd();
 }
 
 std::optional<int> TTCharSet::FocusedCell(TCharTableKind kind) const {

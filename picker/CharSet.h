@@ -74,7 +74,8 @@ class TTCharSet final : public fw::Form, public chardata::ConfigurationHost {
   fw::TabPage& PageOf(chardata::TCharTableKind kind) const;
   void BindHandlers();
   void ConfirmResult();
-  // AppendChosenForm without giving EdRueck the focus (Space in a table).
+  // AppendChosenForm without giving EdRueck the focus or moving its caret
+  // (Space in a table moves the caret only).
   void AppendChosenText();
   void LoadPictures();
   // The preview and the search are made when first wanted, so a user who
